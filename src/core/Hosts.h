@@ -1,0 +1,47 @@
+#pragma once
+
+// Host applications the framework can tell apart by the name they report.
+enum EHost
+{
+  kHostUninit = -1,
+  kHostUnknown = 0,
+  kHostReaper = 1,
+  kHostProTools = 2,
+  kHostCubase = 3,
+  kHostNuendo = 4,
+  kHostSonar = 5,
+  kHostVegas = 6,
+  kHostFL = 7,
+  kHostSamplitude = 8,
+  kHostAbletonLive = 9,
+  kHostTracktion = 10,
+  kHostNTracks = 11,
+  kHostMelodyneStudio = 12,
+  kHostVSTScanner = 13,
+  kHostAULab = 14,
+  kHostForte = 15,
+  kHostChainer = 16,
+  kHostAudition = 17,
+  kHostOrion = 18,
+  kHostBias = 19,
+  kHostSAWStudio = 20,
+  kHostLogic = 21,
+  kHostGarageBand = 22,
+  kHostDigitalPerformer = 23,
+  kHostStandalone = 24,
+  kHostAudioMulch = 25,
+  kHostStudioOne = 26,
+  kHostVST3TestHost = 27,
+  kHostArdour = 28,
+  kHostRenoise = 29,
+  kHostOpenMPT = 30,
+};
+
+// Longest display name including its terminator.
+constexpr int kHostNameStrSize = 19;
+
+EHost LookUpHost(const char* name);
+void GetHostNameStr(EHost host, char* name);
+void ToLower(char* dst, const char* src);
+// Bounded form used internally: copies at most dstSize - 1 characters.
+void ToLower(char* dst, int dstSize, const char* src);

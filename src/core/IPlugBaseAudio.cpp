@@ -1,0 +1,197 @@
+// The per-block audio path of the plug-in base. Everything here runs on the
+// audio thread with the base's mutex held by the wrapper and allocates nothing.
+//
+// Attaching only records the host's pointers; the process calls bind them in
+// pieces of at most the block size, so a host block longer than announced (or
+// one arriving before any size was announced) can never overrun a scratch buffer.
+#include <cstring>
+
+#include "ChannelRange.h"
+#include "IPlugBase.h"
+
+namespace
+{
+void ZeroDoubles(double* values, int n)
+{
+  if (values && n > 0) std::memset(values, 0, sizeof(double) * static_cast<size_t>(n));
+}
+} // namespace
+
+void IPlugBase::AttachInputBuffers(int idx, int n, double** data, int /*nFrames*/)
+{
+  const ChannelRange r = CutRange(idx, n, GetInChannelCount());
+  for (int i = r.first, next = 0; i < r.end; ++i)
+  {
+    InChannel* ch = mInChannels.Get(i);
+    if (!ch->mConnected) continue;
+    ch->mHost64 = data ? data[next++] : nullptr;
+    ch->mHost32 = nullptr;
+    *ch->mDest = ch->mHost64 ? const_cast<double*>(ch->mHost64) : ch->mScratchBuf.Get();
+  }
+}
+
+void IPlugBase::AttachInputBuffers(int idx, int n, float** data, int /*nFrames*/)
+{
+  const ChannelRange r = CutRange(idx, n, GetInChannelCount());
+  for (int i = r.first, next = 0; i < r.end; ++i)
+  {
+    InChannel* ch = mInChannels.Get(i);
+    if (!ch->mConnected) continue;
+    ch->mHost32 = data ? data[next++] : nullptr;
+    ch->mHost64 = nullptr;
+    *ch->mDest = ch->mScratchBuf.Get();
+  }
+}
+
+void IPlugBase::AttachOutputBuffers(int idx, int n, double** data)
+{
+  const ChannelRange r = CutRange(idx, n, GetOutChannelCount());
+  for (int i = r.first, next = 0; i < r.end; ++i)
+  {
+    OutChannel* ch = mOutChannels.Get(i);
+    if (!ch->mConnected) continue;
+    ch->mHost64 = data ? data[next++] : nullptr;
+    ch->mFDest = nullptr;
+    *ch->mDest = ch->mHost64 ? ch->mHost64 : ch->mScratchBuf.Get();
+  }
+}
+
+void IPlugBase::AttachOutputBuffers(int idx, int n, float** data)
+{
+  const ChannelRange r = CutRange(idx, n, GetOutChannelCount());
+  for (int i = r.first, next = 0; i < r.end; ++i)
+  {
+    OutChannel* ch = mOutChannels.Get(i);
+    if (!ch->mConnected) continue;
+    ch->mFDest = data ? data[next++] : nullptr;
+    ch->mHost64 = nullptr;
+    *ch->mDest = ch->mScratchBuf.Get();
+  }
+}
+
+void IPlugBase::ProcessBuffers(double, int nFrames) { RunBlock(Conversion::kNone, nFrames, false); }
+void IPlugBase::ProcessBuffers(float, int nFrames) { RunBlock(Conversion::kReplace, nFrames, false); }
+void IPlugBase::ProcessBuffersAccumulating(float, int nFrames) { RunBlock(Conversion::kAccumulate, nFrames, false); }
+void IPlugBase::PassThroughBuffers(double, int nFrames) { RunBlock(Conversion::kNone, nFrames, true); }
+void IPlugBase::PassThroughBuffers(float, int nFrames) { RunBlock(Conversion::kReplace, nFrames, true); }
+
+void IPlugBase::ZeroScratchBuffers()
+{
+  for (int i = 0; i < GetInChannelCount(); ++i)
+  {
+    WDL_TypedBuf<double>& buf = mInChannels.Get(i)->mScratchBuf;
+    ZeroDoubles(buf.Get(), buf.GetSize());
+  }
+  for (int i = 0; i < GetOutChannelCount(); ++i)
+  {
+    WDL_TypedBuf<double>& buf = mOutChannels.Get(i)->mScratchBuf;
+    ZeroDoubles(buf.Get(), buf.GetSize());
+  }
+}
+
+void IPlugBase::RunBlock(Conversion conversion, int nFrames, bool passThrough)
+{
+  if (nFrames <= 0)
+  {
+    // Nothing to move, but the effect still sees the (empty) block.
+    BindChunk(conversion, 0, 0);
+    if (!passThrough) ProcessDoubleReplacing(mInData.Get(), mOutData.Get(), nFrames);
+    return;
+  }
+  const int chunk = ScratchFrames();
+  if (chunk <= 0)
+  {
+    SilenceHostOutputs(conversion, nFrames);
+    return;
+  }
+  for (int offset = 0; offset < nFrames; offset += chunk)
+  {
+    const int n = nFrames - offset < chunk ? nFrames - offset : chunk;
+    BindChunk(conversion, offset, n);
+    if (!passThrough)
+      ProcessDoubleReplacing(mInData.Get(), mOutData.Get(), n);
+    else if (mLatency != 0 && mDelay)
+      mDelay->ProcessBlock(mInData.Get(), mOutData.Get(), n);
+    else
+      CopyInputsToOutputs(mInData.Get(), mOutData.Get(), n);
+    WriteBackChunk(conversion, offset, n);
+  }
+}
+
+void IPlugBase::BindChunk(Conversion conversion, int offset, int nFrames)
+{
+  for (int i = 0; i < GetInChannelCount(); ++i)
+  {
+    InChannel* ch = mInChannels.Get(i);
+    double* scratch = ch->mScratchBuf.Get();
+    if (ch->mConnected && ch->mHost64 && conversion == Conversion::kNone)
+    {
+      *ch->mDest = const_cast<double*>(ch->mHost64) + offset;
+      continue;
+    }
+    *ch->mDest = scratch;
+    if (ch->mConnected && ch->mHost32 && conversion != Conversion::kNone)
+    {
+      const float* src = ch->mHost32 + offset;
+      for (int s = 0; s < nFrames; ++s) scratch[s] = src[s];
+    }
+    else
+    {
+      ZeroDoubles(scratch, nFrames); // silence for a channel nobody feeds
+    }
+  }
+  for (int i = 0; i < GetOutChannelCount(); ++i)
+  {
+    OutChannel* ch = mOutChannels.Get(i);
+    const bool direct = ch->mConnected && ch->mHost64 && conversion == Conversion::kNone;
+    *ch->mDest = direct ? ch->mHost64 + offset : ch->mScratchBuf.Get();
+  }
+}
+
+void IPlugBase::WriteBackChunk(Conversion conversion, int offset, int nFrames)
+{
+  if (conversion == Conversion::kNone) return;
+  for (int i = 0; i < GetOutChannelCount(); ++i)
+  {
+    OutChannel* ch = mOutChannels.Get(i);
+    if (!ch->mConnected || !ch->mFDest) continue;
+    const double* src = *ch->mDest;
+    float* dst = ch->mFDest + offset;
+    if (conversion == Conversion::kAccumulate)
+      for (int s = 0; s < nFrames; ++s) dst[s] += static_cast<float>(src[s]);
+    else
+      for (int s = 0; s < nFrames; ++s) dst[s] = static_cast<float>(src[s]);
+  }
+}
+
+void IPlugBase::SilenceHostOutputs(Conversion conversion, int nFrames)
+{
+  for (int i = 0; i < GetOutChannelCount(); ++i)
+  {
+    OutChannel* ch = mOutChannels.Get(i);
+    if (!ch->mConnected) continue;
+    if (conversion == Conversion::kNone)
+      ZeroDoubles(ch->mHost64, nFrames);
+    else if (conversion == Conversion::kReplace && ch->mFDest)
+      std::memset(ch->mFDest, 0, sizeof(float) * static_cast<size_t>(nFrames));
+  }
+}
+
+void IPlugBase::CopyInputsToOutputs(double* const* inputs, double* const* outputs, int nFrames) const
+{
+  if (!inputs || !outputs || nFrames <= 0) return;
+  const int nIn = GetInChannelCount();
+  for (int i = 0; i < GetOutChannelCount(); ++i)
+  {
+    double* out = outputs[i];
+    if (!out) continue;
+    if (i < nIn && inputs[i])
+    {
+      if (out != inputs[i]) std::memmove(out, inputs[i], sizeof(double) * static_cast<size_t>(nFrames));
+    }
+    else
+    {
+      ZeroDoubles(out, nFrames);
+    }
+  }
+}
