@@ -1,5 +1,7 @@
 #include "IPlugHeadless.h"
 
+#include "HostBlock.h"
+
 IPlugHeadless::IPlugHeadless(IPlugInstanceInfo, int nParams, const char* channelIOStr, int nPresets,
                              const char* effectName, const char* productName, const char* mfrName,
                              int vendorVersion, int uniqueID, int mfrID, int latency, bool plugDoesMidi,
@@ -36,34 +38,16 @@ void IPlugHeadless::GetTime(ITimeInfo* timeInfo)
 
 void IPlugHeadless::SetupProcessing(double sampleRate, int maxBlockSize)
 {
-  SetSampleRate(sampleRate);
   mIsBypassed = false;
-  SetBlockSize(maxBlockSize);
-  Reset();
-}
-
-template <class T>
-void IPlugHeadless::RunBlock(T** inputs, T** outputs, int nIn, int nOut, int nFrames)
-{
-  WDL_MutexLock lock(&mMutex);
-  SetInputChannelConnections(0, nIn, true);
-  SetInputChannelConnections(nIn, GetInChannelCount() - nIn, false);
-  AttachInputBuffers(0, nIn, inputs, nFrames);
-  SetOutputChannelConnections(0, nOut, true);
-  SetOutputChannelConnections(nOut, GetOutChannelCount() - nOut, false);
-  AttachOutputBuffers(0, nOut, outputs);
-  if (IsBypassed())
-    PassThroughBuffers(T(0), nFrames);
-  else
-    ProcessBuffers(T(0), nFrames);
+  SetupHostProcessing(*this, sampleRate, maxBlockSize);
 }
 
 void IPlugHeadless::ProcessBlock(double** inputs, double** outputs, int nIn, int nOut, int nFrames)
 {
-  RunBlock(inputs, outputs, nIn, nOut, nFrames);
+  ProcessHostBlock(*this, inputs, outputs, nIn, nOut, nFrames);
 }
 
 void IPlugHeadless::ProcessBlock(float** inputs, float** outputs, int nIn, int nOut, int nFrames)
 {
-  RunBlock(inputs, outputs, nIn, nOut, nFrames);
+  ProcessHostBlock(*this, inputs, outputs, nIn, nOut, nFrames);
 }

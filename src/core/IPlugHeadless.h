@@ -1,10 +1,6 @@
 #pragma once
 #include "IPlugBase.h"
-
-// What a wrapper hands the effect's constructor; the headless wrapper needs nothing.
-struct IPlugInstanceInfo
-{
-};
+#include "IPlugInstanceInfo.h"
 
 // A wrapper with no host behind it: it answers the base's host queries with a
 // fixed transport and counts what the editor would have told a host. Tests,
@@ -33,6 +29,8 @@ public:
   void ProcessBlock(double** inputs, double** outputs, int nIn, int nOut, int nFrames);
   void ProcessBlock(float** inputs, float** outputs, int nIn, int nOut, int nFrames);
 
+  // The host's own bypass: blocks pass through without reaching the effect.
+  void SetHostBypass(bool bypassed) { mIsBypassed = bypassed; }
   void SetTempo(double tempo) { mTempo = tempo; }
   int BeginEdits() const { return mBeginEdits; }
   int EndEdits() const { return mEndEdits; }
@@ -40,9 +38,6 @@ public:
   double LastEditedValue() const { return mLastEditedValue; }
 
 private:
-  template <class T>
-  void RunBlock(T** inputs, T** outputs, int nIn, int nOut, int nFrames);
-
   double mTempo = 120.0;
   int mBeginEdits = 0;
   int mEndEdits = 0;

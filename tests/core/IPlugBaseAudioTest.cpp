@@ -135,7 +135,7 @@ TEST(PassThrough, CopiesSharedChannelsAndZeroesTheRest)
 {
   TestPlug plug("1-2");
   plug.SetupProcessing(48000, 8);
-  plug.mIsBypassed = true;
+  plug.SetHostBypass(true);
   auto in = Ramp(8);
   std::vector<double> out0(8, -1), out1(8, -1);
   double* ins[] = {in.data()};
@@ -152,7 +152,7 @@ TEST(PassThrough, LatencyDelaysEveryChannelExactly)
   TestPlug plug("2-2", latency);
   plug.SetupProcessing(48000, 16);
   plug.SetLatency(latency);
-  plug.mIsBypassed = true;
+  plug.SetHostBypass(true);
   std::vector<float> in0(16, 0.f), in1(16, 0.f), out0(16, -1.f), out1(16, -1.f);
   in0[0] = 1.f;
   in1[3] = 2.f;

@@ -43,5 +43,4 @@ public:
   std::vector<int> changed;
 
   using IPlugBase::mDelay;
-  using IPlugBase::mIsBypassed;
 };

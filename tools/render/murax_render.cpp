@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "HostBlock.h"
 #include "MURAX.h"
 
 namespace
@@ -79,7 +80,7 @@ int main(int argc, char** argv)
 
   MURAX* plug = static_cast<MURAX*>(MakePlug());
   plug->OnParamReset(); // a host reports every parameter before the first block
-  plug->SetupProcessing(kSampleRate, kBlock);
+  SetupHostProcessing(*plug, kSampleRate, kBlock);
 
   const auto start = std::chrono::steady_clock::now();
   for (int pos = 0; pos < n; pos += kBlock)
@@ -87,7 +88,7 @@ int main(int argc, char** argv)
     const int frames = n - pos < kBlock ? n - pos : kBlock;
     float* ins[] = {in[0].data() + pos, in[1].data() + pos};
     float* outs[] = {out[0].data() + pos, out[1].data() + pos};
-    plug->ProcessBlock(ins, outs, 2, 2, frames);
+    ProcessHostBlock(*plug, ins, outs, 2, 2, frames);
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
