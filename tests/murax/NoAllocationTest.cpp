@@ -1,0 +1,54 @@
+// The audio path must not allocate: replace the global allocator in this
+// test binary and count allocations made while blocks are processed.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <new>
+#include <vector>
+
+#include "HostBlock.h"
+#include "MURAX.h"
+
+namespace
+{
+thread_local bool tCounting = false;
+thread_local int tAllocations = 0;
+
+void* CountedAlloc(std::size_t size)
+{
+  if (tCounting) ++tAllocations;
+  if (void* p = std::malloc(size ? size : 1)) return p;
+  throw std::bad_alloc();
+}
+} // namespace
+
+void* operator new(std::size_t size) { return CountedAlloc(size); }
+void* operator new[](std::size_t size) { return CountedAlloc(size); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+
+TEST(AudioPath, ProcessingAllocatesNothing)
+{
+  IPlugBase* plug = MakePlug();
+  plug->OnParamReset();
+  SetupHostProcessing(*plug, 48000.0, 256);
+  std::vector<float> in(1000, 0.25f), out0(1000), out1(1000);
+  std::vector<double> din(1000, 0.25), dout(1000);
+  float* ins[] = {in.data(), in.data()};
+  float* outs[] = {out0.data(), out1.data()};
+  double* dins[] = {din.data()};
+  double* douts[] = {dout.data()};
+
+  tCounting = true;
+  ProcessHostBlock(*plug, ins, outs, 2, 2, 256);
+  ProcessHostBlock(*plug, ins, outs, 2, 2, 1000); // longer than announced: run in pieces
+  ProcessHostBlock(*plug, dins, douts, 1, 1, 77);
+  plug->SetParameterFromGUI(0, 0.7);
+  ProcessHostBlock(*plug, ins, outs, 2, 2, 0);
+  tCounting = false;
+
+  EXPECT_EQ(tAllocations, 0);
+  delete plug;
+}
