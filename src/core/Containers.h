@@ -23,10 +23,11 @@ public:
     return AppendBytes(value, static_cast<int>(sizeof(T)));
   }
 
+  // Out of memory (or a size past 2 GB) appends nothing; the caller sees the size unchanged.
   int AppendBytes(const void* data, int n)
   {
     const int size = Size();
-    if (n <= 0 || !data) return size;
+    if (n <= 0 || !data || n > 0x7fffffff - size) return size;
     auto* dst = static_cast<unsigned char*>(mBytes.Resize(size + n));
     if (!dst) return size;
     std::memcpy(dst + size, data, static_cast<size_t>(n));
@@ -39,7 +40,7 @@ public:
     const unsigned char byte = value ? 1 : 0;
     return AppendBytes(&byte, 1);
   }
-  int AppendChunk(const ByteChunk* other) { return other ? AppendBytes(other->Data(), other->Size()) : Size(); }
+  int AppendChunk(const ByteChunk* other);
 
   template <class T>
   int Read(T* value, int startPos) const

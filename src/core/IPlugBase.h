@@ -93,7 +93,45 @@ public:
   virtual void SetBlockSize(int blockSize);
 
   // ---- State and presets (IPlugBaseState.cpp, IPlugBasePresets.cpp) ------------
-  // (declarations of the state and preset operations go in this block)
+  // The state is every parameter's plain value as a little-endian double, in
+  // index order, with no header: the reader relies on the parameter count.
+  // [main thread, or audio thread inside the wrapper's block lock; locks]
+  virtual bool SerializeState(ByteChunk* chunk) { return SerializeParams(chunk); }
+  // Returns the position after the state, -1 when the chunk ended early.
+  virtual int UnserializeState(const ByteChunk* chunk, int startPos) { return UnserializeParams(chunk, startPos); }
+  // startPos counts doubles; true when every value agrees in single precision.
+  virtual bool CompareState(const unsigned char* data, int startPos);
+  bool SerializeParams(ByteChunk* chunk);
+  // Calls OnParamChange for every parameter, whatever was read; a value that
+  // is not finite restores the parameter's default.
+  int UnserializeParams(const ByteChunk* chunk, int startPos);
+
+  // Preset makers fill the next preset that is not initialised and do nothing
+  // when there is none. Names longer than 255 characters are cut. [main thread]
+  void MakeDefaultPreset(const char* name, int count);
+  // One value per parameter: an int for bool, int and enum kinds, else a double.
+  void MakePreset(const char* name, ...);
+  // count pairs (int index, value typed as for MakePreset); pairs stop at an
+  // index outside the list, and unnamed parameters keep their current values.
+  void MakePresetFromNamedParams(const char* name, int count, ...);
+  void MakePresetFromChunk(const char* name, const ByteChunk* chunk);
+  // Exactly size bytes: decoded Base64 text, zero-filled when it is short.
+  void MakePresetFromBlob(const char* name, const char* base64, int size);
+  void EnsureDefaultPreset();
+  void PruneUninitializedPresets();
+  // [main thread, or audio thread inside the wrapper's block lock]
+  bool RestorePreset(int idx);
+  bool RestorePreset(const char* name);
+  // Empty text for an index outside the list.
+  const char* GetPresetName(int idx) const;
+  void ModifyCurrentPreset(const char* name = nullptr);
+  bool SerializePresets(ByteChunk* chunk);
+  int UnserializePresets(const ByteChunk* chunk, int startPos);
+  // Developer dumps: source lines that recreate the presets when compiled back.
+  void DumpPresetSrcCode(const char* fileName, const char** paramEnumNames);
+  void DumpPresetBlob(const char* fileName);
+  void DumpBankBlob(const char* fileName);
+  IPreset* GetPreset(int idx) const { return mPresets.Get(idx); }
   // ---- end of state and presets ----------------------------------------------
 
   // ---- Channel configuration -------------------------------------------------
