@@ -1,0 +1,285 @@
+#include "CabinetChain.h"
+
+#include <xmmintrin.h>
+
+#include "CabinetKernel.h"
+#include "FilterTables.h"
+
+namespace cabinet_kernel
+{
+struct Workspace
+{
+  RateTerms terms;
+  double termsRate;
+  bool termsValid;
+  Gliders gliders;
+  History history;
+  Scratch scratch;
+};
+} // namespace cabinet_kernel
+
+namespace
+{
+using namespace cabinet_kernel;
+
+struct KernelEntry
+{
+  void (*process)(Block&);
+  void (*coefficients)(const RateTerms&, FilterId, const double*, const double*, int, double*);
+  const char* name;
+};
+
+// Indexed by CabinetChain::Kernel.
+constexpr KernelEntry kKernels[] = {
+  {baseline::ProcessBlock, baseline::Coefficients, "baseline"},
+  {avx2::ProcessBlock, avx2::Coefficients, "avx2"},
+  {avx512::ProcessBlock, avx512::Coefficients, "avx512"},
+};
+static_assert(sizeof(kKernels) / sizeof(kKernels[0]) == static_cast<int>(CabinetChain::Kernel::kAVX512) + 1,
+              "one entry per kernel");
+
+const KernelEntry& Entry(CabinetChain::Kernel k) { return kKernels[static_cast<int>(k)]; }
+
+// Sum over powers of fs of each control product's row, for every coefficient of one filter.
+template <int N>
+void FillTerms(double fs, const double (&numerator)[kTermCount][N + 1],
+               const double (&denominator)[kTermCount][N + 1], const BilinearPatterns<N>& patterns,
+               double (&out)[2 * (N + 1)][6])
+{
+  for (int family = 0; family < 2; ++family)
+  {
+    const double(&table)[kTermCount][N + 1] = family == 0 ? numerator : denominator;
+    for (int j = 0; j <= N; ++j)
+      for (int t = 0; t < kTermCount; ++t)
+      {
+        double sum = 0.0;
+        for (int k = N; k >= 0; --k)
+          sum = sum * fs + table[t][k] * patterns.p[k][j];
+        out[family * (N + 1) + j][t] = sum;
+      }
+  }
+}
+
+// The kernels evaluate only the products each family uses; the rest must be empty.
+static_assert(TermRowIsZero(kNumeratorONE, kTermV) && TermRowIsZero(kNumeratorONE, kTermUU) &&
+                TermRowIsZero(kNumeratorONE, kTermUV) && TermRowIsZero(kNumeratorONE, kTermUUV),
+              "ProcessorONE numerator is linear in u");
+static_assert(TermRowIsZero(kNumeratorTWO, kTermUU) && TermRowIsZero(kNumeratorTWO, kTermUUV) &&
+                TermRowIsZero(kDenominatorTWO, kTermUU) &&
+                TermRowIsZero(kDenominatorTWO, kTermUUV),
+              "ProcessorTWO is bilinear in u and v");
+static_assert(TermRowIsZero(kNumeratorTHREE, kTermV) &&
+                TermRowIsZero(kNumeratorTHREE, kTermUU) &&
+                TermRowIsZero(kNumeratorTHREE, kTermUV) &&
+                TermRowIsZero(kNumeratorTHREE, kTermUUV) &&
+                TermRowIsZero(kDenominatorTHREE, kTermUU) &&
+                TermRowIsZero(kDenominatorTHREE, kTermUUV),
+              "ProcessorTHREE numerator is linear in u, denominator bilinear");
+
+void ComputeRateTerms(double fs, RateTerms& t)
+{
+  FillTerms<kOrderONE>(fs, kNumeratorONE, kDenominatorONE, kPatternsONE, t.one);
+  FillTerms<kOrderTWO>(fs, kNumeratorTWO, kDenominatorTWO, kPatternsTWO, t.two);
+  FillTerms<kOrderTHREE>(fs, kNumeratorTHREE, kDenominatorTHREE, kPatternsTHREE, t.three);
+}
+
+double Horner(const double* s, double u, double v)
+{
+  return (s[kTermOne] + u * (s[kTermU] + u * s[kTermUU])) + v * (s[kTermV] + u * (s[kTermUV] + u * s[kTermUUV]));
+}
+
+// Named record fields, in tap order, so the records can be packed for the kernels.
+template <class R, int N>
+struct Fields
+{
+  double R::*x[N];
+  double R::*y[N];
+  double R::*b[N + 1];
+  double R::*a[N + 1];
+};
+
+constexpr Fields<ProcessorONE, 7> kFieldsONE = {
+  {&ProcessorONE::x1, &ProcessorONE::x2, &ProcessorONE::x3, &ProcessorONE::x4, &ProcessorONE::x5, &ProcessorONE::x6,
+   &ProcessorONE::x7},
+  {&ProcessorONE::y1, &ProcessorONE::y2, &ProcessorONE::y3, &ProcessorONE::y4, &ProcessorONE::y5, &ProcessorONE::y6,
+   &ProcessorONE::y7},
+  {&ProcessorONE::b0, &ProcessorONE::b1, &ProcessorONE::b2, &ProcessorONE::b3, &ProcessorONE::b4, &ProcessorONE::b5,
+   &ProcessorONE::b6, &ProcessorONE::b7},
+  {&ProcessorONE::a0, &ProcessorONE::a1, &ProcessorONE::a2, &ProcessorONE::a3, &ProcessorONE::a4, &ProcessorONE::a5,
+   &ProcessorONE::a6, &ProcessorONE::a7},
+};
+constexpr Fields<ProcessorTWO, 3> kFieldsTWO = {
+  {&ProcessorTWO::x1, &ProcessorTWO::x2, &ProcessorTWO::x3},
+  {&ProcessorTWO::y1, &ProcessorTWO::y2, &ProcessorTWO::y3},
+  {&ProcessorTWO::b0, &ProcessorTWO::b1, &ProcessorTWO::b2, &ProcessorTWO::b3},
+  {&ProcessorTWO::a0, &ProcessorTWO::a1, &ProcessorTWO::a2, &ProcessorTWO::a3},
+};
+constexpr Fields<ProcessorTHREE, 5> kFieldsTHREE = {
+  {&ProcessorTHREE::x1, &ProcessorTHREE::x2, &ProcessorTHREE::x3, &ProcessorTHREE::x4, &ProcessorTHREE::x5},
+  {&ProcessorTHREE::y1, &ProcessorTHREE::y2, &ProcessorTHREE::y3, &ProcessorTHREE::y4, &ProcessorTHREE::y5},
+  {&ProcessorTHREE::b0, &ProcessorTHREE::b1, &ProcessorTHREE::b2, &ProcessorTHREE::b3, &ProcessorTHREE::b4,
+   &ProcessorTHREE::b5},
+  {&ProcessorTHREE::a0, &ProcessorTHREE::a1, &ProcessorTHREE::a2, &ProcessorTHREE::a3, &ProcessorTHREE::a4,
+   &ProcessorTHREE::a5},
+};
+
+template <class R, int N>
+void PackTaps(const R (&records)[2], const Fields<R, N>& f, double (&x)[N][2], double (&y)[N][2])
+{
+  for (int ch = 0; ch < 2; ++ch)
+    for (int j = 0; j < N; ++j)
+    {
+      x[j][ch] = records[ch].*f.x[j];
+      y[j][ch] = records[ch].*f.y[j];
+    }
+}
+
+template <class R, int N>
+void UnpackTaps(R (&records)[2], const Fields<R, N>& f, const double (&x)[N][2], const double (&y)[N][2])
+{
+  for (int ch = 0; ch < 2; ++ch)
+    for (int j = 0; j < N; ++j)
+    {
+      records[ch].*f.x[j] = x[j][ch];
+      records[ch].*f.y[j] = y[j][ch];
+    }
+}
+
+template <class R, int N>
+void SetCoefficients(R& record, const Fields<R, N>& f, const double (*terms)[6], double u, double v)
+{
+  for (int j = 0; j <= N; ++j)
+  {
+    record.*f.b[j] = Horner(terms[j], u, v);
+    record.*f.a[j] = Horner(terms[N + 1 + j], u, v);
+  }
+}
+
+OnePoleSmoother* Smoother(CabinetState& s, int glider)
+{
+  OnePoleSmoother* bySlot[kGliderCount] = {};
+  bySlot[kMic] = &s.micSmoother;
+  bySlot[kSize] = &s.sizeSmoother;
+  bySlot[kCharacter] = &s.characterSmoother;
+  bySlot[kOutput] = &s.outputSmoother;
+  bySlot[kDerivedSize] = &s.derivedSizeSmoother;
+  return bySlot[glider];
+}
+
+// Denormals would slow the recursive filters on a decaying tail by orders of magnitude.
+class ScopedFlushDenormals
+{
+public:
+  ScopedFlushDenormals() : saved_(_mm_getcsr()) { _mm_setcsr(saved_ | 0x8040u); } // FTZ | DAZ
+  ~ScopedFlushDenormals() { _mm_setcsr(saved_); }
+  ScopedFlushDenormals(const ScopedFlushDenormals&) = delete;
+  ScopedFlushDenormals& operator=(const ScopedFlushDenormals&) = delete;
+
+private:
+  unsigned saved_;
+};
+} // namespace
+
+CabinetChain::CabinetChain() : kernel_(BestKernel()), work_(new Workspace())
+{
+}
+
+CabinetChain::~CabinetChain() = default;
+
+bool CabinetChain::KernelSupported(Kernel kernel)
+{
+  __builtin_cpu_init();
+  switch (kernel)
+  {
+  case Kernel::kBaseline:
+    return true;
+  case Kernel::kAVX2:
+    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+  case Kernel::kAVX512:
+    return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
+           __builtin_cpu_supports("avx512vl") && KernelSupported(Kernel::kAVX2);
+  }
+  return false;
+}
+
+CabinetChain::Kernel CabinetChain::BestKernel()
+{
+  static const Kernel best = KernelSupported(Kernel::kAVX512) ? Kernel::kAVX512
+                             : KernelSupported(Kernel::kAVX2) ? Kernel::kAVX2
+                                                              : Kernel::kBaseline;
+  return best;
+}
+
+const char* CabinetChain::KernelName(Kernel kernel) { return Entry(kernel).name; }
+
+bool CabinetChain::SetKernelForTesting(Kernel kernel)
+{
+  if (!KernelSupported(kernel))
+    return false;
+  kernel_ = kernel;
+  return true;
+}
+
+void CabinetChain::KernelCoefficientsForTesting(Kernel kernel, int filter, double fs, const double* u,
+                                                const double* v, int count, double* out)
+{
+  RateTerms terms;
+  ComputeRateTerms(fs, terms);
+  Entry(kernel).coefficients(terms, static_cast<FilterId>(filter), u, v, count, out);
+}
+
+void CabinetChain::Process(const double* const* in, double* const* out, int n, double fs,
+                           const CabinetControls& controls, bool effectOn)
+{
+  const ScopedFlushDenormals flush;
+  state_.PrepareBlock(fs, controls);
+  if (n <= 0)
+    return;
+
+  Workspace& w = *work_;
+  if (!w.termsValid || w.termsRate != fs)
+  {
+    ComputeRateTerms(fs, w.terms);
+    w.termsRate = fs;
+    w.termsValid = true;
+  }
+
+  const double targets[kGliderCount] = {state_.micTarget, state_.sizeTarget, state_.characterTarget,
+                                        state_.outputTarget, state_.derivedSizeTarget};
+  w.gliders.b1 = state_.micSmoother.b1;
+  for (int g = 0; g < kGliderCount; ++g)
+  {
+    const OnePoleSmoother& s = *Smoother(state_, g);
+    w.gliders.a0Target[g] = s.a0 * targets[g];
+    w.gliders.z[g] = s.z;
+  }
+  History& h = w.history;
+  PackTaps(state_.one, kFieldsONE, h.oneX, h.oneY);
+  PackTaps(state_.two, kFieldsTWO, h.twoX, h.twoY);
+  PackTaps(state_.three, kFieldsTHREE, h.threeX, h.threeY);
+  for (int ch = 0; ch < 2; ++ch)
+  {
+    h.dcX[ch] = state_.dc[ch].x1;
+    h.dcY[ch] = state_.dc[ch].y1;
+  }
+
+  Block block{{in[0], in[1]}, {out[0], out[1]}, n, effectOn, &w.terms, &w.gliders, &h, &w.scratch, {}, {}};
+  Entry(kernel_).process(block);
+
+  for (int g = 0; g < kGliderCount; ++g)
+    Smoother(state_, g)->z = w.gliders.z[g];
+  UnpackTaps(state_.one, kFieldsONE, h.oneX, h.oneY);
+  UnpackTaps(state_.two, kFieldsTWO, h.twoX, h.twoY);
+  UnpackTaps(state_.three, kFieldsTHREE, h.threeX, h.threeY);
+  for (int ch = 0; ch < 2; ++ch)
+  {
+    state_.dc[ch].x1 = h.dcX[ch];
+    state_.dc[ch].y1 = h.dcY[ch];
+    SetCoefficients(state_.one[ch], kFieldsONE, w.terms.one, block.lastU[kFilterONE][ch],
+                    block.lastV[kFilterONE][ch]);
+    SetCoefficients(state_.two[ch], kFieldsTWO, w.terms.two, block.lastU[kFilterTWO][ch],
+                    block.lastV[kFilterTWO][ch]);
+    SetCoefficients(state_.three[ch], kFieldsTHREE, w.terms.three, block.lastU[kFilterTHREE][ch],
+                    block.lastV[kFilterTHREE][ch]);
+  }
+}

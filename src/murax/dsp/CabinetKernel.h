@@ -1,0 +1,108 @@
+#pragma once
+
+// Interface between CabinetChain and its per-instruction-set kernels. The kernels are compiled
+// with different target flags, so this header holds only plain data and declarations: an inline
+// function defined here would be compiled into every kernel and the linker could keep an AVX-512
+// copy for a CPU without it.
+namespace cabinet_kernel
+{
+constexpr int kChunk = 32;          // samples whose coefficients are computed together
+constexpr int kPairs = 2 * kChunk;  // (sample, channel) pairs in a chunk, channel fastest
+
+enum Glider
+{
+  kMic,
+  kSize,
+  kCharacter,
+  kOutput,
+  kDerivedSize,
+  kGliderCount
+};
+
+// The five smoothers share a0 and b1 within a block; a0 * target is the same product every step.
+struct Gliders
+{
+  double b1;
+  double a0Target[kGliderCount];
+  double z[kGliderCount];
+};
+
+// Filter and DC-blocker histories, channel fastest: [tap][channel], tap 0 the most recent.
+struct History
+{
+  double oneX[7][2], oneY[7][2];
+  double twoX[3][2], twoY[3][2];
+  double threeX[5][2], threeY[5][2];
+  double dcX[2], dcY[2];
+};
+
+// Per coefficient (b0..bN, then a0..aN), the fs-dependent sum of each control product's row,
+// in FilterTerm order. Depends only on the sample rate.
+struct RateTerms
+{
+  double one[16][6];
+  double two[8][6];
+  double three[12][6];
+};
+
+// Smoothed control values of one chunk, per pair.
+struct ChunkControls
+{
+  alignas(64) double character[kPairs];
+  alignas(64) double micOne[kPairs];
+  alignas(64) double sizeOne[kPairs];
+  alignas(64) double derivedSize[kPairs];
+  alignas(64) double sizeTwo[kPairs];
+  alignas(64) double micThreeU[kPairs];
+  alignas(64) double micThreeV[kPairs];
+  alignas(64) double sizeThree[kPairs];
+  alignas(64) double level[kPairs];
+  alignas(64) double output[kPairs];
+};
+
+// Coefficients divided by a0, per pair: rows b0..bN then a1..aN.
+struct Scratch
+{
+  ChunkControls controls[2];
+  alignas(64) double one[15][kPairs];
+  alignas(64) double two[7][kPairs];
+  alignas(64) double three[11][kPairs];
+  alignas(64) double level[kPairs];
+  alignas(64) double signal[kPairs];
+  History spare;
+};
+
+enum FilterId
+{
+  kFilterONE,
+  kFilterTWO,
+  kFilterTHREE
+};
+
+struct Block
+{
+  const double* in[2];
+  double* out[2];
+  int n;          // > 0
+  bool effectOn;
+  const RateTerms* terms;
+  Gliders* gliders;   // in/out
+  History* history;   // in/out
+  Scratch* scratch;
+  double lastU[3][2], lastV[3][2]; // out: each filter's controls at the block's last sample
+};
+
+// One namespace per instruction set; each provides the same two entry points.
+#define MURAX_DECLARE_KERNEL(ns)                                                                                 \
+  namespace ns                                                                                                   \
+  {                                                                                                              \
+  void ProcessBlock(Block& block);                                                                               \
+  /* Unnormalised coefficients of `count` (u, v) pairs: out[row * count + i], rows b0..bN then a0..aN. */         \
+  void Coefficients(const RateTerms& terms, FilterId filter, const double* u, const double* v, int count,        \
+                    double* out);                                                                                \
+  }
+MURAX_DECLARE_KERNEL(baseline)
+MURAX_DECLARE_KERNEL(avx2)
+MURAX_DECLARE_KERNEL(avx512)
+#undef MURAX_DECLARE_KERNEL
+} // namespace cabinet_kernel
