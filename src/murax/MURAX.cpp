@@ -13,6 +13,7 @@ MURAX::MURAX(IPlugInstanceInfo instanceInfo)
     param->InitDouble(kKnobNames[i], kKnobDefaults[i], 0.0, 10.0, 0.1, "", "", 1.0);
     param->SetShape(1.0);
   }
+  MakeDefaultPreset("-", 1);
 }
 
 MURAX::~MURAX() = default;
