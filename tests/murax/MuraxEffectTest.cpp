@@ -30,7 +30,7 @@ std::vector<double> Noise(int n, unsigned seed)
 }
 
 // Runs a stereo (or mono) signal through the plug in blocks of `block`.
-void Run(MURAX& plug, std::vector<double>* in, std::vector<double>* out, int nChans, int block)
+void RunBlocks(MURAX& plug, std::vector<double>* in, std::vector<double>* out, int nChans, int block)
 {
   const int n = static_cast<int>(in[0].size());
   for (int pos = 0; pos < n; pos += block)
@@ -107,12 +107,12 @@ TEST(MuraxProcessing, BypassParameterPassesInputThroughExactly)
   plug->SetParameterFromGUI(MURAX::kBypass, 0.0);
   std::vector<double> in[2] = {Noise(3000, 1), Noise(3000, 2)};
   std::vector<double> out[2] = {std::vector<double>(3000), std::vector<double>(3000)};
-  Run(*plug, in, out, 2, 512);
+  RunBlocks(*plug, in, out, 2, 512);
   EXPECT_EQ(out[0], in[0]);
   EXPECT_EQ(out[1], in[1]);
 
   std::vector<double> monoOut[1] = {std::vector<double>(3000)};
-  Run(*plug, in, monoOut, 1, 512);
+  RunBlocks(*plug, in, monoOut, 1, 512);
   EXPECT_EQ(monoOut[0], in[0]);
 }
 
@@ -123,8 +123,8 @@ TEST(MuraxProcessing, MonoChannelMatchesStereoChannelZero)
   std::vector<double> in[2] = {Noise(4096, 3), std::vector<double>(4096, 0.0)};
   std::vector<double> outMono[1] = {std::vector<double>(4096)};
   std::vector<double> outStereo[2] = {std::vector<double>(4096), std::vector<double>(4096)};
-  Run(*mono, in, outMono, 1, 256);
-  Run(*stereo, in, outStereo, 2, 256);
+  RunBlocks(*mono, in, outMono, 1, 256);
+  RunBlocks(*stereo, in, outStereo, 2, 256);
   EXPECT_EQ(outMono[0], outStereo[0]) << "the missing channel reads zeros from the base's scratch";
   double energy = 0;
   for (double v : outMono[0]) energy += v * v;
@@ -140,7 +140,7 @@ TEST(MuraxProcessing, FloatHostPathMatchesDoublePath)
   for (auto& ch : in)
     for (double& v : ch) v = static_cast<float>(v); // identical input for both paths
   std::vector<double> out[2] = {std::vector<double>(n), std::vector<double>(n)};
-  Run(*f64, in, out, 2, 512);
+  RunBlocks(*f64, in, out, 2, 512);
 
   std::vector<float> fin[2], fout[2] = {std::vector<float>(n), std::vector<float>(n)};
   for (int c = 0; c < 2; ++c) fin[c].assign(in[c].begin(), in[c].end());
@@ -162,8 +162,8 @@ TEST(MuraxProcessing, OneLongBlockEqualsAnnouncedSizeBlocks)
   std::vector<double> in[2] = {Noise(n, 6), Noise(n, 7)};
   std::vector<double> a[2] = {std::vector<double>(n), std::vector<double>(n)};
   std::vector<double> b[2] = {std::vector<double>(n), std::vector<double>(n)};
-  Run(*whole, in, a, 2, n);
-  Run(*pieces, in, b, 2, 128);
+  RunBlocks(*whole, in, a, 2, n);
+  RunBlocks(*pieces, in, b, 2, 128);
   EXPECT_EQ(a[0], b[0]);
   EXPECT_EQ(a[1], b[1]);
 }
@@ -176,10 +176,10 @@ TEST(MuraxProcessing, NonFiniteInputDoesNotPoisonTheChannel)
   in[0][100] = std::nan("");
   in[1][200] = INFINITY;
   std::vector<double> out[2] = {std::vector<double>(n), std::vector<double>(n)};
-  Run(*plug, in, out, 2, 512);
+  RunBlocks(*plug, in, out, 2, 512);
   for (int c = 0; c < 2; ++c)
     for (int i = 0; i < n; ++i) ASSERT_TRUE(std::isfinite(out[c][i])) << "channel " << c << " sample " << i;
-  Run(*plug, in, out, 2, 512);
+  RunBlocks(*plug, in, out, 2, 512);
   for (int i = 512; i < n; ++i) ASSERT_TRUE(std::isfinite(out[0][i]));
 }
 
