@@ -92,8 +92,10 @@ int main(int argc, char** argv)
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
-  std::printf("MURAX %s: rendered %d s of stereo test signal at %.0f Hz in %d-sample blocks\n", "v1.0.0", kSeconds,
-              kSampleRate, kBlock);
+  char version[32];
+  plug->GetEffectVersionStr(version);
+  std::printf("%s %s: rendered %d s of stereo test signal at %.0f Hz in %d-sample blocks\n", plug->GetEffectName(),
+              version, kSeconds, kSampleRate, kBlock);
   for (int c = 0; c < 2; ++c)
   {
     Stats sin, sout, tail;
