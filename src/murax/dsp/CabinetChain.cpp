@@ -40,7 +40,8 @@ static_assert(sizeof(kKernels) / sizeof(kKernels[0]) == static_cast<int>(Cabinet
 
 const KernelEntry& Entry(CabinetChain::Kernel k) { return kKernels[static_cast<int>(k)]; }
 
-// Sum over powers of fs of each control product's row, for every coefficient of one filter.
+// Sum over powers of fs of each control product's row, for every coefficient of one filter. Once
+// per rate, so in long double: the sums cancel heavily and the poles near z = 1 feel every ulp.
 template <int N>
 void FillTerms(double fs, const double (&numerator)[kTermCount][N + 1],
                const double (&denominator)[kTermCount][N + 1], const BilinearPatterns<N>& patterns,
@@ -52,10 +53,10 @@ void FillTerms(double fs, const double (&numerator)[kTermCount][N + 1],
     for (int j = 0; j <= N; ++j)
       for (int t = 0; t < kTermCount; ++t)
       {
-        double sum = 0.0;
+        long double sum = 0.0;
         for (int k = N; k >= 0; --k)
-          sum = sum * fs + table[t][k] * patterns.p[k][j];
-        out[family * (N + 1) + j][t] = sum;
+          sum = sum * fs + static_cast<long double>(table[t][k]) * patterns.p[k][j];
+        out[family * (N + 1) + j][t] = static_cast<double>(sum);
       }
   }
 }

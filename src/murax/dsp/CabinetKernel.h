@@ -60,13 +60,13 @@ struct ChunkControls
   alignas(64) double output[kPairs];
 };
 
-// Coefficients divided by a0, per pair: rows b0..bN then a1..aN.
+// Filter coefficients per pair: rows b0..bN, a1..aN, then 1 / a0.
 struct Scratch
 {
   ChunkControls controls[2];
-  alignas(64) double one[15][kPairs];
-  alignas(64) double two[7][kPairs];
-  alignas(64) double three[11][kPairs];
+  alignas(64) double one[16][kPairs];
+  alignas(64) double two[8][kPairs];
+  alignas(64) double three[12][kPairs];
   alignas(64) double level[kPairs];
   alignas(64) double signal[kPairs];
   History spare;
