@@ -1,0 +1,137 @@
+// Cost of the cabinet chain per stereo sample: every kernel this CPU runs, the literal reference on
+// an excerpt in the same run, and a decaying tail after the input stops. The last line is the
+// summary for the best kernel.
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <random>
+#include <vector>
+
+#include "CabinetChain.h"
+#include "LiteralCabinetChain.h"
+
+namespace
+{
+constexpr double kRate = 48000;
+constexpr int kBlock = 512;
+constexpr int kSeconds = 10;
+constexpr int kLength = static_cast<int>(kRate) * kSeconds;
+constexpr int kRepeats = 5;
+
+struct Audio
+{
+  std::vector<double> ch[2];
+};
+
+// Plucked-string-like notes with a little noise, a new note every quarter second.
+Audio MakeSignal()
+{
+  Audio a{{std::vector<double>(kLength), std::vector<double>(kLength)}};
+  std::mt19937 rng(2024);
+  std::uniform_real_distribution<double> noise(-0.01, 0.01);
+  std::uniform_real_distribution<double> pitch(82.0, 660.0);
+  double f = 110.0;
+  for (int i = 0; i < kLength; ++i)
+  {
+    const int inNote = i % (kLength / (4 * kSeconds));
+    if (inNote == 0)
+      f = pitch(rng);
+    const double t = inNote / kRate;
+    double v = 0;
+    for (int h = 1; h <= 6; ++h)
+      v += std::sin(2.0 * M_PI * f * h * t) / h;
+    v *= 0.4 * std::exp(-4.0 * t);
+    a.ch[0][i] = v + noise(rng);
+    a.ch[1][i] = 0.9 * v + noise(rng);
+  }
+  return a;
+}
+
+std::vector<CabinetControls> MakeControls()
+{
+  std::mt19937 rng(7);
+  std::uniform_real_distribution<double> knob(0.0, 10.0);
+  std::vector<CabinetControls> c(kSeconds);
+  for (auto& x : c)
+    x = CabinetControls{knob(rng), knob(rng), knob(rng), knob(rng)};
+  return c;
+}
+
+// Seconds to process `n` samples from `in` (silence if null) in blocks, controls changing every second.
+template <class Chain>
+double TimeRun(Chain& chain, const Audio* in, int n, const std::vector<CabinetControls>& controls, Audio& out)
+{
+  const std::vector<double> silence(kBlock, 0.0);
+  const auto begin = std::chrono::steady_clock::now();
+  for (int start = 0; start < n; start += kBlock)
+  {
+    const int len = std::min(kBlock, n - start);
+    const double* ins[2] = {in ? in->ch[0].data() + start : silence.data(),
+                            in ? in->ch[1].data() + start : silence.data()};
+    double* outs[2] = {out.ch[0].data() + start, out.ch[1].data() + start};
+    chain.Process(ins, outs, len, kRate, controls[(start / static_cast<int>(kRate)) % controls.size()], true);
+  }
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - begin).count();
+}
+
+struct Result
+{
+  double signalNs, tailNs;
+};
+
+Result MeasureKernel(CabinetChain::Kernel kernel, const Audio& signal, const std::vector<CabinetControls>& controls)
+{
+  Audio out{{std::vector<double>(kLength), std::vector<double>(kLength)}};
+  Result best{1e30, 1e30};
+  for (int r = 0; r < kRepeats; ++r)
+  {
+    CabinetChain chain;
+    chain.SetKernelForTesting(kernel);
+    const double s = TimeRun(chain, &signal, kLength, controls, out);
+    const double t = TimeRun(chain, nullptr, kLength, controls, out);
+    best.signalNs = std::min(best.signalNs, s * 1e9 / kLength);
+    best.tailNs = std::min(best.tailNs, t * 1e9 / kLength);
+  }
+  return best;
+}
+} // namespace
+
+int main()
+{
+  const Audio signal = MakeSignal();
+  const std::vector<CabinetControls> controls = MakeControls();
+  const double samplePeriodNs = 1e9 / kRate;
+
+  Result best{1e30, 1e30};
+  for (CabinetChain::Kernel k :
+       {CabinetChain::Kernel::kAVX512, CabinetChain::Kernel::kAVX2, CabinetChain::Kernel::kBaseline})
+  {
+    if (!CabinetChain::KernelSupported(k))
+    {
+      std::printf("kernel %s: not supported by this CPU\n", CabinetChain::KernelName(k));
+      continue;
+    }
+    const Result r = MeasureKernel(k, signal, controls);
+    std::printf("kernel %s: ns_per_stereo_sample=%.2f realtime_x=%.1f tail_ns=%.2f tail_ratio=%.3f\n",
+                CabinetChain::KernelName(k), r.signalNs, samplePeriodNs / r.signalNs, r.tailNs,
+                r.tailNs / r.signalNs);
+    if (r.signalNs < best.signalNs)
+      best = r;
+  }
+
+  // The literal form is slow; time an excerpt and scale per sample.
+  const int excerpt = static_cast<int>(kRate / 4);
+  Audio out{{std::vector<double>(kLength), std::vector<double>(kLength)}};
+  double literalNs = 1e30;
+  for (int r = 0; r < 3; ++r)
+  {
+    LiteralCabinetChain literal;
+    literalNs = std::min(literalNs, TimeRun(literal, &signal, excerpt, controls, out) * 1e9 / excerpt);
+  }
+  std::printf("literal: ns_per_stereo_sample=%.1f realtime_x=%.2f\n", literalNs, samplePeriodNs / literalNs);
+
+  std::printf("dsp: ns_per_stereo_sample=%.2f realtime_x=%.1f speedup_vs_literal=%.1f tail_ratio=%.3f\n",
+              best.signalNs, samplePeriodNs / best.signalNs, literalNs / best.signalNs, best.tailNs / best.signalNs);
+  return 0;
+}
