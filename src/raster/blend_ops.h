@@ -248,8 +248,46 @@ inline int opIndex(int mode, bool honourSrcAlpha)
 }
 constexpr int kOpSlots = LICE_OP_COUNT * 2;
 
-// Loops that sample their source (scaled, rotated) also have slots for the
-// whole-pixel forms; makeOpTable lists every slot once, in this order.
+// Exact forms the line cases use: a quarter, three quarters, and the
+// per-channel average (d + s) >> 1.
+struct OpQuarter
+{
+  static inline LICE_pixel apply(LICE_pixel d, int sb, int sg, int sr, int sa, int)
+  {
+    return mixQuarter(pack(sb, sg, sr, sa), d);
+  }
+};
+struct OpThreeQuarters
+{
+  static inline LICE_pixel apply(LICE_pixel d, int sb, int sg, int sr, int sa, int)
+  {
+    return mixThreeQuarters(pack(sb, sg, sr, sa), d);
+  }
+};
+struct OpAverage
+{
+  static inline LICE_pixel apply(LICE_pixel d, int sb, int sg, int sr, int sa, int)
+  {
+    return mixAverage(pack(sb, sg, sr, sa), d);
+  }
+};
+
+// A table of one loop instantiation per operation, in the order of the list.
+template <class... Ops>
+struct OpList
+{
+  static constexpr int size = sizeof...(Ops);
+};
+template <class Loop, class... Ops>
+constexpr std::array<typename Loop::Fn, sizeof...(Ops)> makeTable(OpList<Ops...>)
+{
+  return {{&Loop::template run<Ops>...}};
+}
+
+// Loops that sample their source (scaled, rotated): the operations with and
+// without source alpha (slot = operation * 2 + flag), then whole-pixel forms.
+using BlendOps = OpList<OpCopy, OpCopySA, OpAdd, OpAddSA, OpDodge, OpDodgeSA, OpMul, OpMulSA, OpOverlay, OpOverlaySA,
+                        OpHsv, OpHsvSA, OpCopySAFull, OpReplace, OpHalf>;
 enum : int
 {
   kSlotCopySAFull = kOpSlots,
@@ -257,22 +295,11 @@ enum : int
   kSlotHalf,
   kExtSlots
 };
-
+static_assert(BlendOps::size == kExtSlots, "one blend loop per slot");
 template <class Loop>
-constexpr std::array<typename Loop::Fn, kExtSlots> makeOpTable()
+constexpr auto makeOpTable()
 {
-  using Fn = typename Loop::Fn;
-  const Fn list[] = {
-      &Loop::template run<OpCopy>,    &Loop::template run<OpCopySA>,     &Loop::template run<OpAdd>,
-      &Loop::template run<OpAddSA>,   &Loop::template run<OpDodge>,      &Loop::template run<OpDodgeSA>,
-      &Loop::template run<OpMul>,     &Loop::template run<OpMulSA>,      &Loop::template run<OpOverlay>,
-      &Loop::template run<OpOverlaySA>, &Loop::template run<OpHsv>,      &Loop::template run<OpHsvSA>,
-      &Loop::template run<OpCopySAFull>, &Loop::template run<OpReplace>, &Loop::template run<OpHalf>,
-  };
-  static_assert(sizeof(list) / sizeof(list[0]) == kExtSlots, "one loop per slot");
-  std::array<Fn, kExtSlots> out{};
-  for (int i = 0; i < kExtSlots; ++i) out[i] = list[i];
-  return out;
+  return makeTable<Loop>(BlendOps{});
 }
 
 // The slot for a call, or -1 when it draws nothing. plainHalf: COPY at weight
