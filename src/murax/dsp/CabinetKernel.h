@@ -69,6 +69,8 @@ struct Scratch
   alignas(64) double three[12][kPairs];
   alignas(64) double level[kPairs];
   alignas(64) double signal[kPairs];
+  alignas(64) double vOne[kPairs];   // ProcessorONE's v
+  alignas(64) double vThree[kPairs]; // ProcessorTHREE's v
   History spare;
 };
 
