@@ -4,6 +4,7 @@
 
 #include "CabinetKernel.h"
 #include "FilterTables.h"
+#include "RecordFields.h"
 
 namespace cabinet_kernel
 {
@@ -89,43 +90,8 @@ double Horner(const double* s, double u, double v)
   return (s[kTermOne] + u * (s[kTermU] + u * s[kTermUU])) + v * (s[kTermV] + u * (s[kTermUV] + u * s[kTermUUV]));
 }
 
-// Named record fields, in tap order, so the records can be packed for the kernels.
 template <class R, int N>
-struct Fields
-{
-  double R::*x[N];
-  double R::*y[N];
-  double R::*b[N + 1];
-  double R::*a[N + 1];
-};
-
-constexpr Fields<ProcessorONE, 7> kFieldsONE = {
-  {&ProcessorONE::x1, &ProcessorONE::x2, &ProcessorONE::x3, &ProcessorONE::x4, &ProcessorONE::x5, &ProcessorONE::x6,
-   &ProcessorONE::x7},
-  {&ProcessorONE::y1, &ProcessorONE::y2, &ProcessorONE::y3, &ProcessorONE::y4, &ProcessorONE::y5, &ProcessorONE::y6,
-   &ProcessorONE::y7},
-  {&ProcessorONE::b0, &ProcessorONE::b1, &ProcessorONE::b2, &ProcessorONE::b3, &ProcessorONE::b4, &ProcessorONE::b5,
-   &ProcessorONE::b6, &ProcessorONE::b7},
-  {&ProcessorONE::a0, &ProcessorONE::a1, &ProcessorONE::a2, &ProcessorONE::a3, &ProcessorONE::a4, &ProcessorONE::a5,
-   &ProcessorONE::a6, &ProcessorONE::a7},
-};
-constexpr Fields<ProcessorTWO, 3> kFieldsTWO = {
-  {&ProcessorTWO::x1, &ProcessorTWO::x2, &ProcessorTWO::x3},
-  {&ProcessorTWO::y1, &ProcessorTWO::y2, &ProcessorTWO::y3},
-  {&ProcessorTWO::b0, &ProcessorTWO::b1, &ProcessorTWO::b2, &ProcessorTWO::b3},
-  {&ProcessorTWO::a0, &ProcessorTWO::a1, &ProcessorTWO::a2, &ProcessorTWO::a3},
-};
-constexpr Fields<ProcessorTHREE, 5> kFieldsTHREE = {
-  {&ProcessorTHREE::x1, &ProcessorTHREE::x2, &ProcessorTHREE::x3, &ProcessorTHREE::x4, &ProcessorTHREE::x5},
-  {&ProcessorTHREE::y1, &ProcessorTHREE::y2, &ProcessorTHREE::y3, &ProcessorTHREE::y4, &ProcessorTHREE::y5},
-  {&ProcessorTHREE::b0, &ProcessorTHREE::b1, &ProcessorTHREE::b2, &ProcessorTHREE::b3, &ProcessorTHREE::b4,
-   &ProcessorTHREE::b5},
-  {&ProcessorTHREE::a0, &ProcessorTHREE::a1, &ProcessorTHREE::a2, &ProcessorTHREE::a3, &ProcessorTHREE::a4,
-   &ProcessorTHREE::a5},
-};
-
-template <class R, int N>
-void PackTaps(const R (&records)[2], const Fields<R, N>& f, double (&x)[N][2], double (&y)[N][2])
+void PackTaps(const R (&records)[2], const RecordFields<R, N>& f, double (&x)[N][2], double (&y)[N][2])
 {
   for (int ch = 0; ch < 2; ++ch)
     for (int j = 0; j < N; ++j)
@@ -136,7 +102,7 @@ void PackTaps(const R (&records)[2], const Fields<R, N>& f, double (&x)[N][2], d
 }
 
 template <class R, int N>
-void UnpackTaps(R (&records)[2], const Fields<R, N>& f, const double (&x)[N][2], const double (&y)[N][2])
+void UnpackTaps(R (&records)[2], const RecordFields<R, N>& f, const double (&x)[N][2], const double (&y)[N][2])
 {
   for (int ch = 0; ch < 2; ++ch)
     for (int j = 0; j < N; ++j)
@@ -147,7 +113,7 @@ void UnpackTaps(R (&records)[2], const Fields<R, N>& f, const double (&x)[N][2],
 }
 
 template <class R, int N>
-void SetCoefficients(R& record, const Fields<R, N>& f, const double (*terms)[6], double u, double v)
+void SetCoefficients(R& record, const RecordFields<R, N>& f, const double (*terms)[6], double u, double v)
 {
   for (int j = 0; j <= N; ++j)
   {

@@ -4,7 +4,8 @@ namespace
 {
 constexpr int kMaxOrder = 7;
 
-double LiteralSum(int order, const double* patterns, const double* table, const double* fsPower, const double* term, int j)
+double LiteralSum(int order, const double* patterns, const double* table, const double* fsPower, const double* term,
+                  int j)
 {
   double sum = 0.0;
   for (int t = 0; t < kTermCount; ++t)

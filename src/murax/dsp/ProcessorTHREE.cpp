@@ -1,39 +1,16 @@
 #include "ProcessorTHREE.h"
 
-#include "FilterTables.h"
+#include "RecordFields.h"
 
 void ProcessorTHREE::Calc(double fs, double u, double v)
 {
-  double b[kOrderTHREE + 1];
-  double a[kOrderTHREE + 1];
-  LiteralFilterCoefficients(kOrderTHREE, &kPatternsTHREE.p[0][0], &kNumeratorTHREE[0][0], &kDenominatorTHREE[0][0], fs, u,
-                            v, b, a);
-  b0 = b[0];
-  b1 = b[1];
-  b2 = b[2];
-  b3 = b[3];
-  b4 = b[4];
-  b5 = b[5];
-  a0 = a[0];
-  a1 = a[1];
-  a2 = a[2];
-  a3 = a[3];
-  a4 = a[4];
-  a5 = a[5];
+  LiteralCalc(*this, kFieldsTHREE, kPatternsTHREE, kNumeratorTHREE, kDenominatorTHREE, fs, u, v);
 }
 
 double ProcessorTHREE::Process(double x)
 {
-  const double y = (b0 * x + b1 * x1 + b2 * x2 + b3 * x3 + b4 * x4 + b5 * x5 - a1 * y1 - a2 * y2 - a3 * y3 - a4 * y4 - a5 * y5) / a0;
-  x5 = x4;
-  x4 = x3;
-  x3 = x2;
-  x2 = x1;
-  x1 = x;
-  y5 = y4;
-  y4 = y3;
-  y3 = y2;
-  y2 = y1;
-  y1 = y;
+  const double y =
+    (b0 * x + b1 * x1 + b2 * x2 + b3 * x3 + b4 * x4 + b5 * x5 - a1 * y1 - a2 * y2 - a3 * y3 - a4 * y4 - a5 * y5) / a0;
+  ShiftHistories(*this, kFieldsTHREE, x, y);
   return y;
 }
