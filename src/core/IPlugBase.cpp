@@ -179,36 +179,38 @@ void IPlugBase::GetChannelIO(int idx, int* nIn, int* nOut) const
   if (nOut) *nOut = io ? io->mOut : 0;
 }
 
-void IPlugBase::SetInputChannelConnections(int idx, int n, bool connected)
+namespace
 {
-  const ChannelRange r = CutRange(idx, n, GetInChannelCount());
+// An unconnected channel's slot points at its own scratch buffer (null while unsized).
+template <class Channel, class Forget>
+void SetConnections(WDL_PtrList<Channel>& channels, int idx, int n, bool connected, Forget forgetHostBuffers)
+{
+  const ChannelRange r = CutRange(idx, n, channels.GetSize());
   for (int i = r.first; i < r.end; ++i)
   {
-    InChannel* ch = mInChannels.Get(i);
+    Channel* ch = channels.Get(i);
     ch->mConnected = connected;
-    if (!connected)
-    {
-      *ch->mDest = ch->mScratchBuf.Get();
-      ch->mHost64 = nullptr;
-      ch->mHost32 = nullptr;
-    }
+    if (connected) continue;
+    *ch->mDest = ch->mScratchBuf.Get();
+    forgetHostBuffers(ch);
   }
+}
+} // namespace
+
+void IPlugBase::SetInputChannelConnections(int idx, int n, bool connected)
+{
+  SetConnections(mInChannels, idx, n, connected, [](InChannel* ch) {
+    ch->mHost64 = nullptr;
+    ch->mHost32 = nullptr;
+  });
 }
 
 void IPlugBase::SetOutputChannelConnections(int idx, int n, bool connected)
 {
-  const ChannelRange r = CutRange(idx, n, GetOutChannelCount());
-  for (int i = r.first; i < r.end; ++i)
-  {
-    OutChannel* ch = mOutChannels.Get(i);
-    ch->mConnected = connected;
-    if (!connected)
-    {
-      *ch->mDest = ch->mScratchBuf.Get();
-      ch->mHost64 = nullptr;
-      ch->mFDest = nullptr;
-    }
-  }
+  SetConnections(mOutChannels, idx, n, connected, [](OutChannel* ch) {
+    ch->mHost64 = nullptr;
+    ch->mFDest = nullptr;
+  });
 }
 
 bool IPlugBase::IsInChannelConnected(int idx) const

@@ -15,58 +15,54 @@ void ZeroDoubles(double* values, int n)
 {
   if (values && n > 0) std::memset(values, 0, sizeof(double) * static_cast<size_t>(n));
 }
+
+// The host's pointer array holds one entry per connected channel of the range.
+template <class Channel, class Sample, class Bind>
+void ForConnectedChannels(WDL_PtrList<Channel>& channels, int idx, int n, Sample** data, Bind bind)
+{
+  const ChannelRange r = CutRange(idx, n, channels.GetSize());
+  for (int i = r.first, next = 0; i < r.end; ++i)
+  {
+    Channel* ch = channels.Get(i);
+    if (ch->mConnected) bind(ch, data ? data[next++] : nullptr);
+  }
+}
 } // namespace
 
 void IPlugBase::AttachInputBuffers(int idx, int n, double** data, int /*nFrames*/)
 {
-  const ChannelRange r = CutRange(idx, n, GetInChannelCount());
-  for (int i = r.first, next = 0; i < r.end; ++i)
-  {
-    InChannel* ch = mInChannels.Get(i);
-    if (!ch->mConnected) continue;
-    ch->mHost64 = data ? data[next++] : nullptr;
+  ForConnectedChannels(mInChannels, idx, n, data, [](InChannel* ch, double* host) {
+    ch->mHost64 = host;
     ch->mHost32 = nullptr;
-    *ch->mDest = ch->mHost64 ? const_cast<double*>(ch->mHost64) : ch->mScratchBuf.Get();
-  }
+    *ch->mDest = host ? host : ch->mScratchBuf.Get();
+  });
 }
 
 void IPlugBase::AttachInputBuffers(int idx, int n, float** data, int /*nFrames*/)
 {
-  const ChannelRange r = CutRange(idx, n, GetInChannelCount());
-  for (int i = r.first, next = 0; i < r.end; ++i)
-  {
-    InChannel* ch = mInChannels.Get(i);
-    if (!ch->mConnected) continue;
-    ch->mHost32 = data ? data[next++] : nullptr;
+  ForConnectedChannels(mInChannels, idx, n, data, [](InChannel* ch, float* host) {
+    ch->mHost32 = host;
     ch->mHost64 = nullptr;
     *ch->mDest = ch->mScratchBuf.Get();
-  }
+  });
 }
 
 void IPlugBase::AttachOutputBuffers(int idx, int n, double** data)
 {
-  const ChannelRange r = CutRange(idx, n, GetOutChannelCount());
-  for (int i = r.first, next = 0; i < r.end; ++i)
-  {
-    OutChannel* ch = mOutChannels.Get(i);
-    if (!ch->mConnected) continue;
-    ch->mHost64 = data ? data[next++] : nullptr;
+  ForConnectedChannels(mOutChannels, idx, n, data, [](OutChannel* ch, double* host) {
+    ch->mHost64 = host;
     ch->mFDest = nullptr;
-    *ch->mDest = ch->mHost64 ? ch->mHost64 : ch->mScratchBuf.Get();
-  }
+    *ch->mDest = host ? host : ch->mScratchBuf.Get();
+  });
 }
 
 void IPlugBase::AttachOutputBuffers(int idx, int n, float** data)
 {
-  const ChannelRange r = CutRange(idx, n, GetOutChannelCount());
-  for (int i = r.first, next = 0; i < r.end; ++i)
-  {
-    OutChannel* ch = mOutChannels.Get(i);
-    if (!ch->mConnected) continue;
-    ch->mFDest = data ? data[next++] : nullptr;
+  ForConnectedChannels(mOutChannels, idx, n, data, [](OutChannel* ch, float* host) {
+    ch->mFDest = host;
     ch->mHost64 = nullptr;
     *ch->mDest = ch->mScratchBuf.Get();
-  }
+  });
 }
 
 void IPlugBase::ProcessBuffers(double, int nFrames) { RunBlock(Conversion::kNone, nFrames, false); }
