@@ -22,57 +22,86 @@ struct Window
   int kernel;  // box half-size: 1 for 3x3, 2 for 5x5
 };
 
+// Samplers work in two stages: a row is prepared once per destination row
+// (or per pixel for rotation), then sampled at each column position.
 struct SampleNearest
 {
-  static inline LICE_pixel at(const Window& w, int64_t p, int64_t q)
+  struct Row
   {
-    return w.s->row(static_cast<int>(q >> 16))[p >> 16];
-  }
+    const LICE_pixel* p;
+  };
+  static inline Row row(const Window& w, int64_t q) { return {w.s->row(static_cast<int>(q >> 16))}; }
+  static inline LICE_pixel at(const Row& r, int64_t p) { return r.p[p >> 16]; }
+  static inline LICE_pixel at(const Window& w, int64_t p, int64_t q) { return at(row(w, q), p); }
 };
 
 // Weights in unsigned 32 bits: fx * fy reaches 2^32 - 2^17 + 1, past a signed product.
 struct SampleBilinear
 {
-  static inline LICE_pixel at(const Window& w, int64_t p, int64_t q)
+  struct Row
   {
-    const int c = static_cast<int>(p >> 16), r = static_cast<int>(q >> 16);
-    const uint32_t fx = static_cast<uint32_t>(p & 0xFFFF), fy = static_cast<uint32_t>(q & 0xFFFF);
-    const LICE_pixel* r0 = w.s->row(r) + c;
-    const bool right = c + 1 < w.r, below = r + 1 < w.b;
-    if (right && below)
+    const LICE_pixel* r0;
+    const LICE_pixel* r1;  // null on the window's last row
+    uint32_t fy;
+    int lastCol;
+  };
+  static inline Row row(const Window& w, int64_t q)
+  {
+    const int r = static_cast<int>(q >> 16);
+    return {w.s->row(r), r + 1 < w.b ? w.s->row(r + 1) : nullptr, static_cast<uint32_t>(q & 0xFFFF), w.r - 1};
+  }
+  static inline LICE_pixel at(const Row& row, int64_t p)
+  {
+    const int c = static_cast<int>(p >> 16);
+    const uint32_t fx = static_cast<uint32_t>(p & 0xFFFF), fy = row.fy;
+    const LICE_pixel* r0 = row.r0 + c;
+    if (c < row.lastCol)
     {
-      const LICE_pixel* r1 = w.s->row(r + 1) + c;
+      if (!row.r1) return mix2(r0[0], r0[1], fx);
+      const LICE_pixel* r1 = row.r1 + c;
       const uint32_t w11 = (fx * fy) >> 16;
       const uint32_t w01 = fx - w11, w10 = fy - w11, w00 = 65536u - fx - fy + w11;
       return mix4(r0[0], r0[1], r1[0], r1[1], w00, w01, w10, w11);
     }
-    if (below) return mix2(r0[0], w.s->row(r + 1)[c], fy);
-    if (right) return mix2(r0[0], r0[1], fx);
-    return r0[0];
+    return row.r1 ? mix2(r0[0], row.r1[c], fy) : r0[0];
+  }
+  static inline LICE_pixel at(const Window& w, int64_t p, int64_t q) { return at(row(w, q), p); }
+  // Two channels per 64-bit lane pair: blue and red (or green and alpha)
+  // 32 bits apart, so products up to 255 * 65536 never meet.
+  static inline uint64_t spreadBR(LICE_pixel p) { return (p & 0xFFu) | (static_cast<uint64_t>(p & 0xFF0000u) << 16); }
+  static inline uint64_t spreadGA(LICE_pixel p)
+  {
+    return ((p >> 8) & 0xFFu) | (static_cast<uint64_t>((p >> 8) & 0xFF0000u) << 16);
+  }
+  static inline LICE_pixel gather(uint64_t br, uint64_t ga)
+  {
+    br = (br >> 16) & 0x000000FF000000FFull;
+    ga = (ga >> 16) & 0x000000FF000000FFull;
+    return static_cast<LICE_pixel>(br | (br >> 16) | (ga << 8) | (ga >> 8));
   }
   static inline LICE_pixel mix2(LICE_pixel a, LICE_pixel b, uint32_t f)
   {
     const uint32_t g = 65536u - f;
-    LICE_pixel out = 0;
-    for (int sh = 0; sh < 32; sh += 8)
-      out |= ((((a >> sh) & 255u) * g + ((b >> sh) & 255u) * f) >> 16) << sh;
-    return out;
+    return gather(spreadBR(a) * g + spreadBR(b) * f, spreadGA(a) * g + spreadGA(b) * f);
   }
   static inline LICE_pixel mix4(LICE_pixel a, LICE_pixel b, LICE_pixel c, LICE_pixel d, uint32_t wa, uint32_t wb,
                                 uint32_t wc, uint32_t wd)
   {
-    LICE_pixel out = 0;
-    for (int sh = 0; sh < 32; sh += 8)
-      out |= ((((a >> sh) & 255u) * wa + ((b >> sh) & 255u) * wb + ((c >> sh) & 255u) * wc +
-               ((d >> sh) & 255u) * wd) >> 16)
-             << sh;
-    return out;
+    return gather(spreadBR(a) * wa + spreadBR(b) * wb + spreadBR(c) * wc + spreadBR(d) * wd,
+                  spreadGA(a) * wa + spreadGA(b) * wb + spreadGA(c) * wc + spreadGA(d) * wd);
   }
 };
 
 // Plain average of the (2k+1)^2 square around the sample, cut to the window.
 struct SampleBox
 {
+  struct Row
+  {
+    const Window* w;
+    int64_t q;
+  };
+  static inline Row row(const Window& w, int64_t q) { return {&w, q}; }
+  static inline LICE_pixel at(const Row& r, int64_t p) { return at(*r.w, p, r.q); }
   static inline LICE_pixel at(const Window& w, int64_t p, int64_t q)
   {
     const int c = static_cast<int>(p >> 16), r = static_cast<int>(q >> 16);
@@ -110,15 +139,17 @@ struct ScaledLoop
   template <class Op>
   static void run(const ScaledJob& j)
   {
+    const int i0 = j.i0, i1 = j.i1, w = j.w;
+    const int64_t dx = j.dx;
     for (int r = j.r0; r < j.r1; ++r)
     {
-      const int64_t q = j.y0 + r * j.dy;
+      const typename Sampler::Row row = Sampler::row(j.win, j.y0 + r * j.dy);
       LICE_pixel* d = j.dest.row(j.dy0 + r) + j.dx0;
-      int64_t p = j.x0 + j.i0 * j.dx;
-      for (int i = j.i0; i < j.i1; ++i, p += j.dx)
+      int64_t p = j.x0 + i0 * dx;
+      for (int i = i0; i < i1; ++i, p += dx)
       {
-        const LICE_pixel s = Sampler::at(j.win, p, q);
-        d[i] = Op::apply(d[i], chB(s), chG(s), chR(s), chA(s), j.w);
+        const LICE_pixel s = Sampler::at(row, p);
+        d[i] = Op::apply(d[i], chB(s), chG(s), chR(s), chA(s), w);
       }
     }
   }
