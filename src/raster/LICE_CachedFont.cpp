@@ -42,22 +42,42 @@ FT_Library library()
   return g_ft;
 }
 
+// Our own fontconfig configuration rather than the process default: a host
+// may use fontconfig itself, and the default one cannot be released without
+// tearing down the host's (it would otherwise show up as a leak at exit).
+struct FontConfigOwner
+{
+  FcConfig* config = nullptr;
+  ~FontConfigOwner()
+  {
+    if (config) FcConfigDestroy(config);
+  }
+};
+
+FcConfig* fontConfig()
+{
+  static FontConfigOwner owner;
+  if (!owner.config) owner.config = FcInitLoadConfigAndFonts();
+  return owner.config;
+}
+
 // The file and face index fontconfig considers nearest to the request, and
 // whether that face is already bold and italic.
 bool matchFace(const char* family, bool bold, bool italic, std::string* file, int* index, bool* isBold,
                bool* isItalic)
 {
-  if (!FcInit()) return false;
+  FcConfig* config = fontConfig();
+  if (!config) return false;
   FcPattern* pat = FcPatternCreate();
   if (!pat) return false;
   if (family && *family) FcPatternAddString(pat, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
   FcPatternAddInteger(pat, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
   FcPatternAddInteger(pat, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
   FcPatternAddBool(pat, FC_SCALABLE, FcTrue);
-  FcConfigSubstitute(nullptr, pat, FcMatchPattern);
+  FcConfigSubstitute(config, pat, FcMatchPattern);
   FcDefaultSubstitute(pat);
   FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(nullptr, pat, &result);
+  FcPattern* match = FcFontMatch(config, pat, &result);
   FcPatternDestroy(pat);
   if (!match) return false;
   FcChar8* path = nullptr;

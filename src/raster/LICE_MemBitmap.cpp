@@ -47,8 +47,8 @@ bool LICE_MemBitmap::resize(int w, int h)
   // and would hand out a block shorter than the rows addressed through it.
   // Anything whose pixel index would not fit an int is refused outright.
   const int64_t span = (static_cast<int64_t>(w) + m_linealign) & ~static_cast<int64_t>(m_linealign);
-  const int64_t need64 = static_cast<int64_t>(h) * span * 4;
-  if (w <= 0 || h <= 0 || need64 <= 0 || need64 > INT_MAX)
+  const int64_t need64 = (w > 0 && h > 0) ? static_cast<int64_t>(h) * span * 4 : 0;
+  if (need64 <= 0 || need64 > INT_MAX)
   {
     freeAll();
     return true;
