@@ -13,6 +13,8 @@ MURAX::MURAX(IPlugInstanceInfo instanceInfo)
     param->InitDouble(kKnobNames[i], kKnobDefaults[i], 0.0, 10.0, 0.1, "", "", 1.0);
     param->SetShape(1.0);
   }
+  // Hosts ask the editor's size before the editor surface exists.
+  SetEditorSize(702, 436);
   MakeDefaultPreset("-", 1);
 }
 
