@@ -9,6 +9,7 @@ packages=(
   libx11-dev xvfb xauth x11-utils
   clang libclang-rt-14-dev
   juce-modules-source-data
+  locales
 )
 
 missing=()
