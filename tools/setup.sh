@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-14-dev
   juce-modules-source-data
   locales
+  ardour
 )
 
 missing=()
