@@ -212,3 +212,32 @@ TEST_F(Vst3Test, QueueValuesAreCheckedAtTheBoundary)
   for (int ch = 0; ch < 2; ++ch)
     for (double x : outs.data[static_cast<size_t>(ch)]) ASSERT_TRUE(std::isfinite(x) && std::fabs(x) < 4.0);
 }
+
+TEST_F(Vst3Test, InactiveOutputBusesAreNotWrittenAndSilenceIsNeverClaimed)
+{
+  auto plug = MakeReady(48000, 256);
+  ASSERT_TRUE(plug);
+  Channels<double> ins(2, 256);
+  for (auto& c : ins.data) c = Noise(256, 4);
+  ins.ptrs = {ins.data[0].data(), ins.data[1].data()};
+  GuardedOutputs outs(2, 256);
+  Vst::AudioBusBuffers in{}, out{};
+  in.numChannels = out.numChannels = 2;
+  in.channelBuffers64 = ins.Ptrs();
+  out.channelBuffers64 = outs.ptrs.data();
+  in.silenceFlags = 0;
+  out.silenceFlags = 0x3; // stale flags from the host's last use of the bus
+  Vst::ProcessData data = BlockData(256);
+  data.numInputs = data.numOutputs = 1;
+  data.inputs = &in;
+  data.outputs = &out;
+
+  ASSERT_EQ(plug->component->activateBus(Vst::kAudio, Vst::kOutput, 0, false), kResultTrue);
+  plug->processor->process(data);
+  EXPECT_TRUE(outs.Untouched()) << "an inactive output bus";
+
+  ASSERT_EQ(plug->component->activateBus(Vst::kAudio, Vst::kOutput, 0, true), kResultTrue);
+  plug->processor->process(data);
+  EXPECT_FALSE(outs.Untouched()) << "an active output bus";
+  EXPECT_EQ(out.silenceFlags, 0u) << "the output carries sound and must not be flagged silent";
+}
