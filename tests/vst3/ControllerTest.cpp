@@ -99,35 +99,54 @@ extern "C" __attribute__((used)) const char* __lsan_default_suppressions() { ret
 
 namespace
 {
-// A locale whose decimal separator is a comma, compiled into a private folder
-// when the system has none installed. Null when neither works.
-locale_t CommaLocale(std::string* name)
+// A locale whose decimal separator is a comma: an installed one, or one
+// compiled into a private folder that goes with this object.
+class CommaLocale
 {
-  for (const char* candidate : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"})
-    if (locale_t l = newlocale(LC_NUMERIC_MASK, candidate, nullptr))
-    {
-      *name = candidate;
-      return l;
-    }
-  char dir[] = "/tmp/murax-locale-XXXXXX";
-  if (!mkdtemp(dir)) return nullptr;
-  const std::string command =
-    std::string("localedef -i de_DE -f UTF-8 '") + dir + "/de_DE.UTF-8' >/dev/null 2>&1";
-  if (std::system(command.c_str()) != 0) return nullptr;
-  setenv("LOCPATH", dir, 1);
-  *name = "de_DE.UTF-8";
-  return newlocale(LC_NUMERIC_MASK, name->c_str(), nullptr);
-}
+public:
+  CommaLocale()
+  {
+    for (const char* candidate : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"})
+      if (Usable(candidate)) return;
+    char dir[] = "/tmp/murax-locale-XXXXXX";
+    if (!mkdtemp(dir)) return;
+    mFolder = dir;
+    const std::string command = "localedef -i de_DE -f UTF-8 '" + mFolder + "/de_DE.UTF-8' >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0) return;
+    setenv("LOCPATH", dir, 1);
+    Usable("de_DE.UTF-8");
+  }
+  ~CommaLocale()
+  {
+    if (mFolder.empty()) return;
+    unsetenv("LOCPATH");
+    std::system(("rm -rf '" + mFolder + "'").c_str());
+  }
+  // Empty when no such locale could be found or built.
+  const std::string& Name() const { return mName; }
+
+private:
+  bool Usable(const char* name)
+  {
+    locale_t l = newlocale(LC_NUMERIC_MASK, name, nullptr);
+    if (!l) return false;
+    freelocale(l);
+    mName = name;
+    return true;
+  }
+
+  std::string mName;
+  std::string mFolder;
+};
 } // namespace
 
 TEST_F(Vst3Test, NumberTextsIgnoreTheHostsDecimalComma)
 {
   auto plug = Make();
   ASSERT_TRUE(plug);
-  std::string name;
-  locale_t comma = CommaLocale(&name);
-  if (!comma) GTEST_SKIP() << "no locale with a decimal comma can be found or built (package 'locales')";
-  freelocale(comma);
+  CommaLocale comma;
+  const std::string& name = comma.Name();
+  if (name.empty()) GTEST_SKIP() << "no locale with a decimal comma can be found or built (package 'locales')";
   ASSERT_NE(std::setlocale(LC_NUMERIC, name.c_str()), nullptr);
   char check[16];
   std::snprintf(check, sizeof check, "%.1f", 5.0);
