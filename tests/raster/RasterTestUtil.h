@@ -3,6 +3,7 @@
 // write past an edge shows up, and helpers to fill and compare pixels.
 #include <cstdint>
 #include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -72,5 +73,17 @@ inline std::string hex(LICE_pixel p)
 
 // Pixel built from (r, g, b, a) for readable expectations.
 constexpr LICE_pixel px(unsigned r, unsigned g, unsigned b, unsigned a) { return LICE_RGBA(r, g, b, a); }
+
+using PixelSet = std::set<std::pair<int, int>>;
+
+// Coordinates of every pixel that is not zero.
+inline PixelSet lit(GuardedBitmap& bm)
+{
+  PixelSet out;
+  for (int y = 0; y < bm.getHeight(); ++y)
+    for (int x = 0; x < bm.getWidth(); ++x)
+      if (bm.at(x, y)) out.insert({x, y});
+  return out;
+}
 
 }  // namespace rastertest

@@ -11,19 +11,10 @@
 
 using rastertest::GuardedBitmap;
 using rastertest::hex;
+using rastertest::lit;
+using rastertest::PixelSet;
 
 namespace {
-
-using PixelSet = std::set<std::pair<int, int>>;
-
-PixelSet lit(GuardedBitmap& bm)
-{
-  PixelSet out;
-  for (int y = 0; y < bm.getHeight(); ++y)
-    for (int x = 0; x < bm.getWidth(); ++x)
-      if (bm.at(x, y)) out.insert({x, y});
-  return out;
-}
 
 PixelSet disc(int cx, int cy, double r)
 {
