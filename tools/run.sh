@@ -5,7 +5,5 @@ cd "$(dirname "$0")/.."
 tools/setup.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j"$(nproc)"
-if cmake --build build --target help | grep -q 'install_bundle'; then
-  cmake --build build --target install_bundle
-fi
+cmake --build build --target install_bundle
 ./build/tools/murax_render "$@"
