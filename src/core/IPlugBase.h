@@ -58,6 +58,14 @@ public:
   virtual void ProcessMidiMsg(IMidiMsg* msg);
   virtual void ProcessSysEx(ISysEx* /*msg*/) {}
   virtual bool MidiNoteName(int noteNumber, char* name);
+  // The state is every parameter's plain value as a little-endian double, in
+  // index order, with no header: the reader relies on the parameter count.
+  // [main thread, or audio thread inside the wrapper's block lock; locks]
+  virtual bool SerializeState(ByteChunk* chunk) { return SerializeParams(chunk); }
+  // Returns the position after the state, -1 when the chunk ended early.
+  virtual int UnserializeState(const ByteChunk* chunk, int startPos) { return UnserializeParams(chunk, startPos); }
+  // startPos counts doubles; true when every value agrees in single precision.
+  virtual bool CompareState(const unsigned char* data, int startPos);
   virtual void OnWindowResize() {}
   virtual bool HostRequestingAboutBox() { return false; }
   virtual void OnHostIdentified() {}
@@ -93,14 +101,7 @@ public:
   virtual void SetBlockSize(int blockSize);
 
   // ---- State and presets (IPlugBaseState.cpp, IPlugBasePresets.cpp) ------------
-  // The state is every parameter's plain value as a little-endian double, in
-  // index order, with no header: the reader relies on the parameter count.
-  // [main thread, or audio thread inside the wrapper's block lock; locks]
-  virtual bool SerializeState(ByteChunk* chunk) { return SerializeParams(chunk); }
-  // Returns the position after the state, -1 when the chunk ended early.
-  virtual int UnserializeState(const ByteChunk* chunk, int startPos) { return UnserializeParams(chunk, startPos); }
-  // startPos counts doubles; true when every value agrees in single precision.
-  virtual bool CompareState(const unsigned char* data, int startPos);
+  // (the three state hooks sit with the other hooks above, in slot order)
   bool SerializeParams(ByteChunk* chunk);
   // Calls OnParamChange for every parameter, whatever was read; a value that
   // is not finite restores the parameter's default.

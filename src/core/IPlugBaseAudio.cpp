@@ -106,7 +106,9 @@ void IPlugBase::RunBlock(Conversion conversion, int nFrames, bool passThrough)
     BindChunk(conversion, offset, n);
     if (!passThrough)
       ProcessDoubleReplacing(mInData.Get(), mOutData.Get(), n);
-    else if (mLatency != 0 && mDelay)
+    // A line that could not be sized (negative or huge latency) falls back to
+    // the plain copy rather than leaving the outputs unwritten.
+    else if (mLatency != 0 && mDelay && mDelay->GetDelayLength() > 0)
       mDelay->ProcessBlock(mInData.Get(), mOutData.Get(), n);
     else
       CopyInputsToOutputs(mInData.Get(), mOutData.Get(), n);

@@ -252,16 +252,16 @@ int IPlugBase::UnserializePresets(const ByteChunk* chunk, int startPos)
   static const ByteChunk kNoBytes;
   if (!chunk) chunk = &kNoBytes;
   int pos = startPos;
+  // One text for the whole bank: a failed read leaves the previous name in it.
+  WDL_String name;
   for (int i = 0; i < mPresets.GetSize() && pos >= 0; ++i)
   {
     IPreset* preset = mPresets.Get(i);
-    WDL_String name;
     pos = chunk->ReadString(&name, pos);
     CopyTextField(preset->mName, name.Get());
     TRACE_LOC("UnserializePresets", "%d %s", i, preset->mName);
-    if (pos < 0) break;
+    // After a failed read the remaining steps still run; they read nothing.
     pos = chunk->ReadBool(&preset->mInitialized, pos);
-    if (pos < 0) break;
     if (preset->mInitialized)
     {
       pos = UnserializeState(chunk, pos);

@@ -174,6 +174,29 @@ TEST(PassThrough, LatencyDelaysEveryChannelExactly)
   EXPECT_EQ(out0[14 + latency - 16], 3.f);
 }
 
+TEST(PassThrough, SetLatencyRestartsTheLineAndAnUnsizableOneCopies)
+{
+  TestPlug plug("2-2", 3);
+  plug.SetupProcessing(48000, 8);
+  plug.SetLatency(3);
+  plug.SetHostBypass(true);
+  auto in = Ramp(8);
+  std::vector<double> out0(8), out1(8);
+  double* ins[] = {in.data(), in.data()};
+  double* outs[] = {out0.data(), out1.data()};
+  plug.ProcessBlock(ins, outs, 2, 2, 8);
+  EXPECT_EQ(out0[3], 1.0);
+  plug.SetLatency(2); // mid-stream: the line is cleared and starts again
+  plug.ProcessBlock(ins, outs, 2, 2, 8);
+  EXPECT_EQ(out1[0], 0.0);
+  EXPECT_EQ(out1[1], 0.0);
+  EXPECT_EQ(out1[2], 1.0);
+
+  plug.SetLatency(-5);
+  plug.ProcessBlock(ins, outs, 2, 2, 8);
+  EXPECT_EQ(out0, in) << "a line of no length passes the input through";
+}
+
 TEST(PassThrough, SetLatencyWithoutADelayLineOnlyStores)
 {
   TestPlug plug(nullptr);

@@ -73,6 +73,18 @@ TEST(HostIdentity, SetHostLooksUpTheName)
   EXPECT_EQ(plug.GetHost(), kHostUnknown);
 }
 
+TEST(Identity, ApiTexts)
+{
+  struct ApiPlug : TestPlug
+  {
+    EAPI api = kAPIVST3;
+    EAPI GetAPI() override { return api; }
+  } plug;
+  EXPECT_STREQ(plug.GetAPIString(), "VST3");
+  plug.api = static_cast<EAPI>(6);
+  EXPECT_STREQ(plug.GetAPIString(), "");
+}
+
 TEST(HostIdentity, SamplesPerBeat)
 {
   TestPlug plug;
@@ -97,6 +109,19 @@ TEST(Editor, GuiEditsReachHostAndEffect)
 
   plug.OnParamReset();
   EXPECT_EQ(plug.changed, (std::vector<int>{1, 0, 1}));
+}
+
+TEST(Editor, DirtyParametersSendsEveryNormalisedValueInOrder)
+{
+  struct Recording : TestPlug
+  {
+    Recording() : TestPlug("1-1", 0, 3) {}
+    void InformHostOfParamChange(int idx, double value) override { sent.push_back({idx, value}); }
+    std::vector<std::pair<int, double>> sent;
+  } plug;
+  plug.GetParam(1)->InitDouble("P", 2.5, 0.0, 10.0, 0.1);
+  plug.DirtyParameters();
+  EXPECT_EQ(plug.sent, (std::vector<std::pair<int, double>>{{0, 0.0}, {1, 0.25}, {2, 0.0}}));
 }
 
 TEST(Editor, AttachAndRedrawTalkToTheSurface)

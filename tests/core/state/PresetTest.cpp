@@ -333,7 +333,7 @@ TEST(PresetBank, LoadStoresClampedValuesAndStopsWhenShort)
   FillChunk(&truncated, std::vector<unsigned char>(bank.Data(), bank.Data() + firstEnd + 2));
   EXPECT_EQ(shortName.UnserializePresets(&truncated, 0), -1);
   EXPECT_STREQ(shortName.GetPresetName(0), "hot");
-  EXPECT_STREQ(shortName.GetPresetName(1), "") << "a name that does not read back is empty";
+  EXPECT_STREQ(shortName.GetPresetName(1), "hot") << "a name that does not read back keeps the last name read";
   EXPECT_EQ(Flags(shortName), "11");
 
   StatePlug negative(1);
