@@ -228,7 +228,8 @@ void LICE_ScaledBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty, 
   if (alpha == 0.0f || !sane(srcx) || !sane(srcy) || !sane(srcw) || !sane(srch)) return;
   const Surface ds(dest), ss(src);
   if (!ds.ok() || !ss.ok()) return;
-  const bool filter = (mode & LICE_MODE_FILTER_BILINEAR) != 0;
+  // Filtering means exactly the bilinear value in the filter byte.
+  const bool filter = (mode & 0xFF00) == LICE_MODE_FILTER_BILINEAR;
 
   // Same size: a plain blit. Rounding by floor keeps negative integral
   // positions exact, where (int)(v + 0.5) would move them by one.
@@ -334,7 +335,7 @@ void LICE_RotatedBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty,
                  static_cast<int>(dh), fx(px), fx(py),   fx(colx), fx(coly), fx(rowx), fx(rowy), w};
   const int slot = resolveSlot(mode, w, false);
   if (slot < 0) return;
-  if (mode & LICE_MODE_FILTER_BILINEAR)
+  if ((mode & 0xFF00) == LICE_MODE_FILTER_BILINEAR)
     kRotatedBilinear[slot](j);
   else
     kRotatedNearest[slot](j);

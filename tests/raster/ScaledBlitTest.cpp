@@ -22,7 +22,8 @@ TEST(ScaledBlit, SameSizeIsAPlainBlit)
   {
     float sx, sy;
     int mode;
-  } cases[] = {{2, 1, 0}, {0, 0, kFilter}, {-1, 2, 0}, {1.02f, 0.98f, kFilter}, {1.3f, 2, 0}, {3, 2, 1}};
+  } cases[] = {{2, 1, 0},       {0, 0, kFilter}, {-1, 2, 0}, {1.02f, 0.98f, kFilter}, {1.3f, 2, 0}, {3, 2, 1},
+               {0.5f, 1, 0x300}}; // only exactly 0x100 in the filter byte filters
   for (const auto& c : cases)
   {
     GuardedBitmap src(9, 7), a(8, 8), b(8, 8);
