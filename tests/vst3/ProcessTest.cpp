@@ -324,3 +324,47 @@ TEST_F(Vst3Test, SignalsNearFloatsSmallestNeverReachTheHostAsSubnormals)
   EXPECT_GT(nonZero, 1000) << "the quiet signal does come through";
   EXPECT_EQ(subnormals, 0);
 }
+
+TEST_F(Vst3Test, SuspendAndResumeWithANewSetupContinuesSeamlessly)
+{
+  auto resumed = MakeReady(48000.0, 512);
+  auto steady = MakeReady(48000.0, 512);
+  ASSERT_TRUE(resumed && steady);
+  const auto first = Noise(512, 21), second = Noise(700, 22);
+  std::vector<double> a[2], b[2];
+  RunBlocks(*resumed, first, a, 2, 512);
+  RunBlocks(*steady, first, b, 2, 512);
+
+  // Suspend, prepare again with a smaller block, resume: no state is cleared
+  // and blocks longer than the new size run in pieces, so nothing may change.
+  resumed->Deactivate();
+  ASSERT_EQ(resumed->Setup(48000.0, 64, Vst::kSample64), kResultOk);
+  RunBlocks(*resumed, second, a, 2, 700);
+  RunBlocks(*steady, second, b, 2, 350);
+  EXPECT_EQ(a[0], b[0]);
+  EXPECT_EQ(a[1], b[1]);
+}
+
+TEST_F(Vst3Test, MonoThenStereoAgainRebuildsTheBuses)
+{
+  auto plug = Make();
+  ASSERT_TRUE(plug);
+  Vst::SpeakerArrangement mono = 0x80000, stereo = 0x3;
+  ASSERT_EQ(plug->processor->setBusArrangements(&mono, 1, &mono, 1), kResultOk);
+  ASSERT_EQ(plug->processor->setBusArrangements(&stereo, 1, &stereo, 1), kResultOk);
+  for (Vst::BusDirection dir : {Vst::kInput, Vst::kOutput})
+  {
+    Vst::BusInfo info{};
+    ASSERT_EQ(plug->component->getBusInfo(Vst::kAudio, dir, 0, info), kResultTrue);
+    EXPECT_EQ(Narrow(info.name), dir == Vst::kInput ? "Input" : "Output");
+    EXPECT_EQ(info.channelCount, 2);
+  }
+  plug->ActivateDefaultBuses();
+  ASSERT_EQ(plug->Setup(44100.0, 128, Vst::kSample32), kResultOk);
+  Channels<float> in(2, 128), out(2, 128);
+  for (int s = 0; s < 128; ++s) in.data[1][s] = 0.5f;
+  EXPECT_EQ(plug->Process(in.Ptrs(), 2, out.Ptrs(), 2, 128), kResultOk);
+  double energy = 0.0;
+  for (float v : out.data[1]) energy += static_cast<double>(v) * v;
+  EXPECT_GT(energy, 0.0) << "the second channel is processed again";
+}
