@@ -61,14 +61,35 @@ inline float sanitizeAlpha(float alpha)
   return alpha > 1.0f ? 1.0f : alpha;
 }
 
+// One channel rule Ch::ch(d, s, k) applied to all four channels, each result
+// passed through Limit (the clamping twins limit to 0..255).
+inline int unlimited(int v) { return v; }
+template <class Ch, int (*Limit)(int) = unlimited>
+inline LICE_pixel perChannel(LICE_pixel d, int sb, int sg, int sr, int sa, int k)
+{
+  return pack(Limit(Ch::ch(chB(d), sb, k)), Limit(Ch::ch(chG(d), sg, k)), Limit(Ch::ch(chR(d), sr, k)),
+              Limit(Ch::ch(chA(d), sa, k)));
+}
+
+// A rule with its weight scaled by the source alpha, w * (sa + 1) / 256; some
+// rules leave the pixel alone for a fully transparent source.
+template <class Op, bool kTransparentLeaves>
+struct SourceAlphaScaled
+{
+  static inline LICE_pixel apply(LICE_pixel d, int sb, int sg, int sr, int sa, int w)
+  {
+    if (kTransparentLeaves && sa == 0) return d;
+    return Op::apply(d, sb, sg, sr, sa, w * (sa + 1) / 256);
+  }
+};
+
 // d' = s + (d - s) * (256 - w) / 256, truncating toward zero.
 struct OpCopy
 {
   static inline int ch(int d, int s, int iw) { return s + (d - s) * iw / 256; }
   static inline LICE_pixel apply(LICE_pixel d, int sb, int sg, int sr, int sa, int w)
   {
-    const int iw = 256 - w;
-    return pack(ch(chB(d), sb, iw), ch(chG(d), sg, iw), ch(chR(d), sr, iw), ch(chA(d), sa, iw));
+    return perChannel<OpCopy>(d, sb, sg, sr, sa, 256 - w);
   }
 };
 
@@ -105,17 +126,10 @@ struct OpAdd
   static inline int ch(int d, int s, int w) { return min255(d + s * w / 256); }
   static inline LICE_pixel apply(LICE_pixel d, int sb, int sg, int sr, int sa, int w)
   {
-    return pack(ch(chB(d), sb, w), ch(chG(d), sg, w), ch(chR(d), sr, w), ch(chA(d), sa, w));
+    return perChannel<OpAdd>(d, sb, sg, sr, sa, w);
   }
 };
-struct OpAddSA
-{
-  static inline LICE_pixel apply(LICE_pixel d, int sb, int sg, int sr, int sa, int w)
-  {
-    if (sa == 0) return d;
-    return OpAdd::apply(d, sb, sg, sr, sa, w * (sa + 1) / 256);
-  }
-};
+using OpAddSA = SourceAlphaScaled<OpAdd, true>;
 
 // t = s * w / 256; d' = d * 256 / (256 - t), or d * 256 once t reaches 255.
 // The alpha rule's "above 254" threshold is the same test for integers.
@@ -128,16 +142,10 @@ struct OpDodge
   }
   static inline LICE_pixel apply(LICE_pixel d, int sb, int sg, int sr, int sa, int w)
   {
-    return pack(ch(chB(d), sb, w), ch(chG(d), sg, w), ch(chR(d), sr, w), ch(chA(d), sa, w));
+    return perChannel<OpDodge>(d, sb, sg, sr, sa, w);
   }
 };
-struct OpDodgeSA
-{
-  static inline LICE_pixel apply(LICE_pixel d, int sb, int sg, int sr, int sa, int w)
-  {
-    return OpDodge::apply(d, sb, sg, sr, sa, w * (sa + 1) / 256);
-  }
-};
+using OpDodgeSA = SourceAlphaScaled<OpDodge, false>;
 
 // d' = ((s * w + (256 - w) * 256) * d) >> 16: the source scaled toward white
 // by the weight, then multiplied in.
@@ -146,17 +154,10 @@ struct OpMul
   static inline int ch(int d, int s, int w) { return ((s * w + (256 - w) * 256) * d) >> 16; }
   static inline LICE_pixel apply(LICE_pixel d, int sb, int sg, int sr, int sa, int w)
   {
-    return pack(ch(chB(d), sb, w), ch(chG(d), sg, w), ch(chR(d), sr, w), ch(chA(d), sa, w));
+    return perChannel<OpMul>(d, sb, sg, sr, sa, w);
   }
 };
-struct OpMulSA
-{
-  static inline LICE_pixel apply(LICE_pixel d, int sb, int sg, int sr, int sa, int w)
-  {
-    if (sa == 0) return d;
-    return OpMul::apply(d, sb, sg, sr, sa, w * (sa + 1) / 256);
-  }
-};
+using OpMulSA = SourceAlphaScaled<OpMul, true>;
 
 // o = (256 - w) * 128 blends the source toward mid-grey by the weight; then
 // v = ((32768 - sw - o) * d / 256 + sw + o) * d and d' = v >> 15, clamped.
@@ -174,17 +175,10 @@ struct OpOverlay
 {
   static inline LICE_pixel apply(LICE_pixel d, int sb, int sg, int sr, int sa, int w)
   {
-    return pack(OverlayCh::ch(chB(d), sb, w), OverlayCh::ch(chG(d), sg, w), OverlayCh::ch(chR(d), sr, w),
-                OverlayCh::ch(chA(d), sa, w));
+    return perChannel<OverlayCh>(d, sb, sg, sr, sa, w);
   }
 };
-struct OpOverlaySA
-{
-  static inline LICE_pixel apply(LICE_pixel d, int sb, int sg, int sr, int sa, int w)
-  {
-    return OpOverlay::apply(d, sb, sg, sr, sa, w * (sa + 1) / 256);
-  }
-};
+using OpOverlaySA = SourceAlphaScaled<OpOverlay, false>;
 
 // Hue 0..383 in six sectors of 64; saturation and value 0..255.
 LICE_pixel hsvAdjust(LICE_pixel d, int sb, int sg, int sr, int sa, int w);
@@ -198,30 +192,21 @@ struct OpHsv
     return hsvAdjust(d, sb, sg, sr, sa, w);
   }
 };
-struct OpHsvSA
-{
-  static inline LICE_pixel apply(LICE_pixel d, int sb, int sg, int sr, int sa, int w)
-  {
-    return hsvAdjust(d, sb, sg, sr, sa, w * (sa + 1) / 256);
-  }
-};
+using OpHsvSA = SourceAlphaScaled<OpHsv, false>;
 
 // Clamping twins for sources whose channels may leave 0..255.
 struct OpCopyClamp
 {
   static inline LICE_pixel apply(LICE_pixel d, int sb, int sg, int sr, int sa, int w)
   {
-    const int iw = 256 - w;
-    return pack(clamp255(OpCopy::ch(chB(d), sb, iw)), clamp255(OpCopy::ch(chG(d), sg, iw)),
-                clamp255(OpCopy::ch(chR(d), sr, iw)), clamp255(OpCopy::ch(chA(d), sa, iw)));
+    return perChannel<OpCopy, clamp255>(d, sb, sg, sr, sa, 256 - w);
   }
 };
 struct OpMulClamp
 {
   static inline LICE_pixel apply(LICE_pixel d, int sb, int sg, int sr, int sa, int w)
   {
-    return pack(clamp255(OpMul::ch(chB(d), sb, w)), clamp255(OpMul::ch(chG(d), sg, w)),
-                clamp255(OpMul::ch(chR(d), sr, w)), clamp255(OpMul::ch(chA(d), sa, w)));
+    return perChannel<OpMul, clamp255>(d, sb, sg, sr, sa, w);
   }
 };
 
