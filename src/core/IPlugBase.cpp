@@ -60,6 +60,13 @@ IPlugBase::~IPlugBase()
   mDelay.reset();
 }
 
+void IPlugBase::ConnectChannelsAndCreateDelay()
+{
+  SetInputChannelConnections(0, GetInChannelCount(), true);
+  SetOutputChannelConnections(0, GetOutChannelCount(), true);
+  if (GetInChannelCount() > 0) mDelay.reset(new NChanDelay(GetInChannelCount(), GetOutChannelCount(), mLatency));
+}
+
 void IPlugBase::ParseChannelIO(const char* channelIOStr)
 {
   if (!channelIOStr) return;

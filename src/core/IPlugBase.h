@@ -274,6 +274,10 @@ protected:
   WDL_PtrList<WDL_String> mInputBusLabels;
   WDL_PtrList<WDL_String> mOutputBusLabels;
 
+  // What every wrapper's constructor does first: every channel connected, and
+  // the latency delay line when there are inputs.
+  void ConnectChannelsAndCreateDelay();
+
 private:
   void CreatePresets(int nPresets);
   void DeletePresets();

@@ -9,9 +9,7 @@ IPlugHeadless::IPlugHeadless(IPlugInstanceInfo, int nParams, const char* channel
   : IPlugBase(nParams, channelIOStr, nPresets, effectName, productName, mfrName, vendorVersion, uniqueID, mfrID,
               latency, plugDoesMidi, plugDoesChunks, plugIsInst, kAPISA)
 {
-  SetInputChannelConnections(0, GetInChannelCount(), true);
-  SetOutputChannelConnections(0, GetOutChannelCount(), true);
-  if (GetInChannelCount() > 0) mDelay.reset(new NChanDelay(GetInChannelCount(), GetOutChannelCount(), latency));
+  ConnectChannelsAndCreateDelay();
 }
 
 void IPlugHeadless::InformHostOfParamChange(int paramIdx, double normalizedValue)

@@ -87,9 +87,7 @@ IPlugVST3::IPlugVST3(IPlugInstanceInfo, int nParams, const char* channelIOStr, i
               latency, plugDoesMidi, plugDoesChunks, plugIsInst, kAPIVST3)
   , mSidechainChannels(nSidechainChannels)
 {
-  SetInputChannelConnections(0, GetInChannelCount(), true);
-  SetOutputChannelConnections(0, GetOutChannelCount(), true);
-  if (GetInChannelCount() > 0) mDelay.reset(new NChanDelay(GetInChannelCount(), GetOutChannelCount(), latency));
+  ConnectChannelsAndCreateDelay();
 
   SetInputBusLabel(0, "Main Input");
   if (mSidechainChannels != 0) SetInputBusLabel(1, "Aux Input");
