@@ -6,7 +6,8 @@ packages=(
   build-essential cmake pkg-config git
   libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev zlib1g-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
-  libx11-dev xvfb xauth x11-utils
+  libx11-dev libxext-dev libxfixes-dev libxtst-dev xvfb xauth x11-utils xdg-utils
+  libsndfile1-dev ccache
   clang libclang-rt-14-dev
   juce-modules-source-data
   locales
