@@ -26,9 +26,9 @@ constexpr int kMicFrameW = 456;
 constexpr float kBaffleL = 192, kBaffleT = 12, kBaffleR = 690, kBaffleB = 424;
 
 // Switch and knobs, at the editor's corners.
-constexpr int kSwitchX = 24, kSwitchY = 12, kSwitchW = 96, kSwitchH = 60;
-constexpr float kToggleX = 26, kToggleY = 30;  // in the switch frame
-constexpr float kLampX = 72, kLampY = 30;
+constexpr int kSwitchX = 24, kSwitchY = 12, kSwitchW = 96, kSwitchH = 64;
+constexpr float kToggleX = 26, kToggleY = 31;  // in the switch frame
+constexpr float kLampX = 72, kLampY = 31;
 constexpr int kKnobSize = 90, kKnobFrames = 61;
 constexpr float kKnobCX = 45, kKnobCY = 41;  // pivot in the knob frame
 constexpr int kKnobX = 25;

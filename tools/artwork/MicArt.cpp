@@ -17,6 +17,8 @@ constexpr float kAnchorX = kSpeakerX - kMicX, kAnchorY = kSpeakerY - kMicY;
 const float kTilt = 10.0f * kPi / 180.0f;
 const float kUx = -std::sin(kTilt), kUy = -std::cos(kTilt);  // up the body
 const float kVx = -kUy, kVy = kUx;                            // across it
+// The profile below is in the units of a 16-pixel grille radius.
+constexpr float kScale = 1.18f;
 
 enum Part
 {
@@ -55,13 +57,11 @@ Section sectionAt(float u)
 float silhouette(float x, float y)
 {
   const float px = x - kAnchorX, py = y - kAnchorY;
-  const float u = px * kUx + py * kUy, v = px * kVx + py * kVy;
+  const float u = (px * kUx + py * kUy) / kScale, v = (px * kVx + py * kVy) / kScale;
   // The grille's rounded end, then the radius along the axis.
-  if (u < -12) return std::hypot((u + 12) * 16.0f / 15.0f, v) - 16.0f;
-  return std::fabs(v) - sectionAt(u).radius;
+  if (u < -12) return (std::hypot((u + 12) * 16.0f / 15.0f, v) - 16.0f) * kScale;
+  return (std::fabs(v) - sectionAt(u).radius) * kScale;
 }
-
-float chrome(V3 n) { return clamp01(0.5f - 0.35f * n.y + 0.25f * diffuse(n) + 0.9f * specular(n, 45)); }
 
 Rgba micAt(float x, float y)
 {
@@ -71,10 +71,10 @@ Rgba micAt(float x, float y)
   if (ds < 8) out = withAlpha(0, 0, 0, 0.5f * (1 - smoothstep(-6.0f, 8.0f, ds)));
 
   const float px = x - kAnchorX, py = y - kAnchorY;
-  const float u = px * kUx + py * kUy, v = px * kVx + py * kVy;
+  const float u = (px * kUx + py * kUy) / kScale, v = (px * kVx + py * kVy) / kScale;
   const Section s = sectionAt(u);
   if (s.part == kNone) return out;
-  const float d = std::fabs(v) - s.radius;
+  const float d = (std::fabs(v) - s.radius) * kScale;
   if (d > 1) return out;
 
   // 2. A cylinder's normal across its width; the grille's end is a half ellipsoid.
@@ -100,7 +100,7 @@ Rgba micAt(float x, float y)
       const float shift = std::fmod(row, 2.0f) == 0 ? 0.0f : pitch * 0.5f;
       const float cu = (row + 0.5f) * rowH, cs = std::round((arc - shift) / pitch) * pitch + shift;
       const float hole = std::hypot((u - cu) * 1.1f, arc - cs) - 0.78f;
-      const float wire = chrome(n) * 0.95f;
+      const float wire = chrome(n, 0.55f);
       const float open = coverage(-hole, 0.35f) * smoothstep(-0.995f, -0.8f, -std::fabs(across));
       const float inside = 0.05f + 0.05f * diffuse(n);
       const float vv = mix(wire, inside, open * 0.85f);

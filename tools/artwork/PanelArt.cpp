@@ -81,7 +81,7 @@ Rgba baffleAt(float x, float y)
   // Depth: darker toward the middle, and in the panel's shadow at top and left.
   const float inner = -sdRoundBox(x - 3.5f, y - 5.0f, cx, cy, hx, hy, 9);
   v *= 0.35f + 0.65f * smoothstep(0.0f, 14.0f, inner);
-  const Rgba cloth = opaque(0.085f * v, 0.058f * v, 0.048f * v);
+  const Rgba cloth = opaque(0.105f * v, 0.072f * v, 0.058f * v);
   return over(scaled(cloth, coverage(d)), out);
 }
 

@@ -27,15 +27,24 @@ bool writePair(LICE_IBitmap* panel, const std::string& name)
 
 bool WritePreviews(const ArtworkImages& images, const std::string& prefix)
 {
+  // Defaults with the mic on the dust cap, then at the cone's edge; then
+  // bypassed with the knobs at minimum, middle and maximum.
+  const struct
+  {
+    const char* suffix;
+    int bypass, mic, knobs[3];
+  } views[] = {{"", 1, 0, {30, 30, 30}},
+               {"-edge", 1, kMicFrames - 1, {30, 30, 30}},
+               {"-bypassed", 0, kMicFrames / 2, {0, 30, kKnobFrames - 1}}};
   bool ok = true;
-  for (int micFrame : {0, kMicFrames - 1})
+  for (const auto& v : views)
   {
     LICE_MemBitmap panel;
     LICE_Copy(&panel, images.background);
-    frame(&panel, images.bypass, 2, 1, kSwitchX, kSwitchY);
-    frame(&panel, images.mic, kMicFrames, micFrame, kMicX, kMicY);
-    for (int y : kKnobY) frame(&panel, images.knob, kKnobFrames, kKnobFrames / 2, kKnobX, y);
-    ok = writePair(&panel, micFrame == 0 ? prefix : prefix + "-edge") && ok;
+    frame(&panel, images.bypass, 2, v.bypass, kSwitchX, kSwitchY);
+    frame(&panel, images.mic, kMicFrames, v.mic, kMicX, kMicY);
+    for (int i = 0; i < 3; ++i) frame(&panel, images.knob, kKnobFrames, v.knobs[i], kKnobX, kKnobY[i]);
+    ok = writePair(&panel, prefix + v.suffix) && ok;
   }
   return ok;
 }

@@ -71,3 +71,18 @@ inline V3 radialNormal(float x, float y, float cx, float cy, float slope)
   const float dx = x - cx, dy = y - cy, r = std::max(1e-4f, std::hypot(dx, dy));
   return normalised({dx / r * slope, dy / r * slope, 1.0f});
 }
+
+// Polished metal: what the surface mirrors of a studio with a tall soft
+// light to the left, a dimmer one to the right and a lit ceiling, plus the
+// key light itself. `mirror` 1 is chrome, 0 satin.
+inline float chrome(V3 n, float mirror = 0.8f)
+{
+  // The view ray (0, 0, -1) reflected about n.
+  const float rx = 2 * n.z * n.x, ry = 2 * n.z * n.y;
+  const float key = std::exp(-(rx + 0.45f) * (rx + 0.45f) / 0.06f);
+  const float fill = std::exp(-(rx - 0.7f) * (rx - 0.7f) / 0.04f);
+  const float ceiling = smoothstep(0.1f, -0.6f, ry);
+  const float env = 0.10f + 0.75f * key + 0.30f * fill + 0.35f * ceiling;
+  const float satin = 0.22f + 0.45f * diffuse(n);
+  return clamp01(mix(satin, env, mirror) + 0.9f * specular(n, 60));
+}

@@ -10,15 +10,7 @@ using namespace layout;
 
 namespace {
 
-constexpr float kWasherR = 13.5f, kNutR = 9.5f, kBezelR = 12.0f, kJewelR = 8.6f;
-
-// Chrome: a bright environment with a dark horizon, read along the normal.
-float chrome(V3 n)
-{
-  const float horizon = n.y;  // downward-facing parts reflect the dark room
-  float v = 0.55f - 0.35f * horizon + 0.25f * diffuse(n) + 0.9f * specular(n, 50);
-  return clamp01(v);
-}
+constexpr float kWasherR = 15.0f, kNutR = 10.5f, kBezelR = 12.0f, kJewelR = 8.6f;
 
 Rgba toggleAt(float x, float y, bool up)
 {
@@ -26,15 +18,15 @@ Rgba toggleAt(float x, float y, bool up)
   const float dx = x - kToggleX, dy = y - kToggleY;
   // The lever, foreshortened: it leans out of the panel toward the viewer.
   const float dir = up ? -1.0f : 1.0f;
-  const float tipX = kToggleX + 1.0f, tipY = kToggleY + dir * 21.0f;
-  const float lever = sdTaper(x, y, kToggleX, kToggleY, tipX, tipY, 3.0f, 4.2f);
-  const float ball = sdCircle(x, y, tipX, tipY, 5.0f);
+  const float tipX = kToggleX + 1.0f, tipY = kToggleY + dir * 20.0f;
+  const float lever = sdTaper(x, y, kToggleX, kToggleY, tipX, tipY, 3.4f, 4.6f);
+  const float ball = sdCircle(x, y, tipX, tipY, 5.2f);
   const float shape = std::min(lever, ball);
 
   // 1. Shadows on the panel: washer and lever.
   const float sw = 1.0f - smoothstep(-2.0f, 4.5f, sdCircle(x, y, kToggleX + 1.5f, kToggleY + 2.5f, kWasherR));
-  const float sl = 1.0f - smoothstep(-2.5f, 4.0f, std::min(sdTaper(x, y, kToggleX + 4, kToggleY + 5, tipX + 6, tipY + 8, 3.0f, 4.2f),
-                                                           sdCircle(x, y, tipX + 6, tipY + 8, 5.0f)));
+  const float sl = 1.0f - smoothstep(-2.5f, 4.0f, std::min(sdTaper(x, y, kToggleX + 3, kToggleY + 4, tipX + 4, tipY + 5, 3.4f, 4.6f),
+                                                           sdCircle(x, y, tipX + 4, tipY + 5, 5.2f)));
   out = over(withAlpha(0, 0, 0, std::max(sw * 0.55f, sl * 0.45f)), out);
 
   // 2. The washer, a thin chrome ring, and the hex nut on it.
@@ -42,7 +34,7 @@ Rgba toggleAt(float x, float y, bool up)
   if (r < kWasherR + 1)
   {
     const V3 n = radialNormal(x, y, kToggleX, kToggleY, 0.25f + 1.2f * smoothstep(kWasherR - 2.0f, kWasherR, r));
-    const float v = chrome(n) * 0.85f;
+    const float v = chrome(n, 0.5f) * 0.9f;
     out = over(scaled(opaque(v, v, v * 1.02f), coverage(r - kWasherR)), out);
     const float hex = sdHexagon(x, y, kToggleX, kToggleY, kNutR);
     if (hex < 1)
@@ -52,11 +44,11 @@ Rgba toggleAt(float x, float y, bool up)
       const float sector = std::round(face / (kPi / 3)) * (kPi / 3);
       const bool top = hex < -2.2f;
       const V3 fn = top ? V3{0, 0, 1} : normalised({std::cos(sector) * 0.9f, std::sin(sector) * 0.9f, 1.0f});
-      float hv = chrome(fn);
-      if (top) hv = 0.62f + 0.1f * (1 - r / kNutR);
+      float hv = chrome(fn, 0.7f);
+      if (top) hv = 0.42f + 0.12f * (1 - r / kNutR);
       out = over(scaled(opaque(hv, hv, hv * 1.02f), coverage(hex)), out);
       // The threaded bushing the lever comes out of.
-      const float rb = r - 4.6f;
+      const float rb = r - 5.2f;
       const V3 bn = radialNormal(x, y, kToggleX, kToggleY, 0.8f);
       const float bv = chrome(bn) * 0.7f;
       out = over(scaled(opaque(bv, bv, bv), coverage(rb)), out);
@@ -69,9 +61,9 @@ Rgba toggleAt(float x, float y, bool up)
   {
     const float ax = tipX - kToggleX, ay = tipY - kToggleY, len = std::hypot(ax, ay);
     const float t = clamp01((dx * ax + dy * ay) / (len * len));
-    const float across = (dx * -ay + dy * ax) / len / mix(3.0f, 4.2f, t);
+    const float across = (dx * -ay + dy * ax) / len / mix(3.4f, 4.6f, t);
     V3 n = normalised({-ay / len * across, ax / len * across, std::sqrt(std::max(0.05f, 1 - across * across))});
-    if (ball < lever) n = normalised({(x - tipX) / 5.0f, (y - tipY) / 5.0f, 0.8f});
+    if (ball < lever) n = normalised({(x - tipX) / 5.2f, (y - tipY) / 5.2f, 0.8f});
     // The rod points toward the viewer as it leaves the bushing.
     n = normalised({n.x, n.y - dir * 0.35f * (1 - t), n.z});
     const float v = chrome(n);
