@@ -95,11 +95,11 @@ Rgba micAt(float x, float y)
     {
       // Woven steel mesh: holes on a staggered grid over the curved surface.
       const float arc = std::asin(across) * s.radius;
-      const float pitch = 2.5f, rowH = 2.2f;
+      const float pitch = 3.0f, rowH = 2.6f;
       const float row = std::floor(u / rowH);
       const float shift = std::fmod(row, 2.0f) == 0 ? 0.0f : pitch * 0.5f;
       const float cu = (row + 0.5f) * rowH, cs = std::round((arc - shift) / pitch) * pitch + shift;
-      const float hole = std::hypot((u - cu) * 1.1f, arc - cs) - 0.78f;
+      const float hole = std::hypot((u - cu) * 1.1f, arc - cs) - 0.95f;
       const float wire = chrome(n, 0.55f);
       const float open = coverage(-hole, 0.35f) * smoothstep(-0.995f, -0.8f, -std::fabs(across));
       const float inside = 0.05f + 0.05f * diffuse(n);

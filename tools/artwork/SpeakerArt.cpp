@@ -105,7 +105,7 @@ Rgba coneAt(float x, float y, float r)
   // A curved dish, steeper toward the middle: its far side faces the light.
   const float t = (r - kDustCapR) / (kConeR - kDustCapR);
   const V3 n = radialNormal(x, y, kCx, kCy, -(0.22f + 0.30f * (1 - t)));
-  float v = (0.025f + 0.27f * diffuse(n) + 0.05f * specular(n, 10)) * paper(x, y, r);
+  float v = (0.03f + 0.30f * diffuse(n) + 0.05f * specular(n, 10)) * paper(x, y, r);
   // Shade where the cone meets the surround and the dust cap.
   v *= 0.70f + 0.30f * smoothstep(kConeR + 0.5f, kConeR - 10.0f, r);
   v *= 0.55f + 0.45f * smoothstep(kDustCapR + 1.0f, kDustCapR + 12.0f, r);
