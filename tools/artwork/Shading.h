@@ -55,6 +55,14 @@ inline float sdHexagon(float x, float y, float cx, float cy, float r)
   return std::hypot(px, py) * (py > 0 ? 1.0f : -1.0f);
 }
 
+// Direction of the hexagon face (of sdHexagon) that the point (dx, dy) from
+// its centre lies beyond: faces point at 30, 90, 150... degrees.
+inline float hexFaceAngle(float dx, float dy)
+{
+  const float sixth = kPi / 3;
+  return std::round((std::atan2(dy, dx) - sixth / 2) / sixth) * sixth + sixth / 2;
+}
+
 // The light every image shares: from the upper left, in front of the panel.
 inline V3 lightDir() { return normalised({-0.45f, -0.62f, 0.65f}); }
 inline float diffuse(V3 n) { return std::max(0.0f, dot(n, lightDir())); }

@@ -45,7 +45,7 @@ Rgba flangeAt(float x, float y, float r)
     const float wv = chrome(wn, 0.5f) * 0.85f;
     c = lerp(c, tinted(wv, 1, 1, 1.02f), coverage(rw - 6.6f));
     const float hex = sdHexagon(x, y, bx, by, 4.2f);
-    const float face = std::round(std::atan2(y - by, x - bx) / (kPi / 3)) * (kPi / 3);
+    const float face = hexFaceAngle(x - bx, y - by);
     const V3 hn = hex < -1.3f ? V3{0, 0, 1} : normalised({std::cos(face), std::sin(face), 1.2f});
     const float hv = chrome(hn, 0.6f) * 0.85f;
     c = lerp(c, tinted(hv, 1, 1, 1.02f), coverage(hex));

@@ -37,13 +37,13 @@ Rgba toggleAt(float x, float y, bool up)
     const float v = chrome(n, 0.5f) * 0.9f;
     out = over(scaled(opaque(v, v, v * 1.02f), coverage(r - kWasherR)), out);
     const float hex = sdHexagon(x, y, kToggleX, kToggleY, kNutR);
+    out = over(withAlpha(0, 0, 0, 0.6f * (1 - smoothstep(-0.5f, 2.5f, hex))), out);
     if (hex < 1)
     {
       // Each face tilts away from the centre; the top is flat.
-      const float face = std::atan2(dy, dx);
-      const float sector = std::round(face / (kPi / 3)) * (kPi / 3);
+      const float sector = hexFaceAngle(dx, dy);
       const bool top = hex < -2.2f;
-      const V3 fn = top ? V3{0, 0, 1} : normalised({std::cos(sector) * 0.9f, std::sin(sector) * 0.9f, 1.0f});
+      const V3 fn = top ? V3{0, 0, 1} : normalised({std::cos(sector) * 0.7f, std::sin(sector) * 0.7f, 1.0f});
       float hv = chrome(fn, 0.7f);
       if (top) hv = 0.42f + 0.12f * (1 - r / kNutR);
       out = over(scaled(opaque(hv, hv, hv * 1.02f), coverage(hex)), out);

@@ -180,6 +180,53 @@ TEST(ArtworkImages, MicMovesRightAndLeavesTheRestTransparent)
   EXPECT_LT(cx.back() - cx.front(), 0.6 * w) << "travel across the strip";
 }
 
+// The speaker in the background and the microphone strip over it agree:
+// the speaker's centre is where the highlights of the four bolts holding its
+// basket balance out, and the microphone's head (the bottom of its opaque
+// part) starts over that centre and ends inside the bolt circle, at the cone.
+TEST(ArtworkImages, MicStartsOverTheDustCapAndEndsAtTheConesEdge)
+{
+  auto bg = Image("BG.png");
+  auto strip = Image("MIC.png");
+  ASSERT_TRUE(bg && strip);
+  const int micX = 182;
+  double sx = 0, sy = 0, n = 0;
+  std::vector<std::pair<int, int>> bolts;
+  for (int y = 0; y < bg->getHeight(); ++y)
+    for (int x = micX; x < bg->getWidth(); ++x)
+    {
+      const LICE_pixel p = LICE_GetPixel(bg.get(), x, y);
+      const int warmth = static_cast<int>(LICE_GETR(p)) - static_cast<int>(LICE_GETB(p));
+      if (Luma(p) > 140 && std::abs(warmth) < 20) sx += x + 0.5, sy += y + 0.5, n += 1, bolts.push_back({x, y});
+    }
+  ASSERT_GT(n, 8) << "chrome bolt highlights on the speaker";
+  const double cx = sx / n, cy = sy / n;
+  double boltR = 0;
+  for (const auto& b : bolts) boltR += std::hypot(b.first + 0.5 - cx, b.second + 0.5 - cy) / n;
+  ASSERT_GT(boltR, 100) << "the bolts sit on the basket's rim";
+
+  auto head = [&](int k, double* hx, double* hy) {
+    const Frame f{strip.get(), 61, k};
+    int bottom = -1;
+    for (int y = 0; y < f.height(); ++y)
+      for (int x = 0; x < f.width(); ++x)
+        if (LICE_GETA(f.at(x, y)) == 255) bottom = y;
+    double ax = 0, ay = 0, an = 0;
+    for (int y = std::max(0, bottom - 30); y <= bottom; ++y)
+      for (int x = 0; x < f.width(); ++x)
+        if (LICE_GETA(f.at(x, y)) == 255) ax += x + 0.5, ay += y + 0.5, an += 1;
+    *hx = micX + ax / an, *hy = ay / an;
+  };
+  double x1, y1, x61, y61;
+  head(0, &x1, &y1);
+  head(60, &x61, &y61);
+  EXPECT_NEAR(x1, cx, 10) << "frame 1: the head is over the speaker's centre";
+  EXPECT_NEAR(y1, cy, 40) << "frame 1: the head is over the speaker's centre";
+  EXPECT_NEAR(y61, y1, 3) << "the head moves horizontally";
+  EXPECT_GT(x61 - cx, 0.7 * boltR) << "frame 61: the head is out at the cone's edge";
+  EXPECT_LT(x61 - cx, 0.95 * boltR) << "frame 61: the head is still over the cone, inside the basket";
+}
+
 // Frame 1 (bypassed) has its lamp dark, frame 2 (running) lit: the brightest
 // reddish spot of frame 2 is far darker in frame 1.
 TEST(ArtworkImages, SwitchLampLightsInTheRunningFrame)
