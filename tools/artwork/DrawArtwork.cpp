@@ -1,5 +1,7 @@
 // Draws the editor's six images and writes them into the bundle's resources:
 //   murax_draw_artwork <Resources folder> [--preview <path prefix>]
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -19,6 +21,12 @@ int main(int argc, char** argv)
     return 2;
   }
   const std::string dir = argv[1];
+  // Before a second of drawing, not after.
+  if (access(dir.c_str(), W_OK) != 0)
+  {
+    std::fprintf(stderr, "murax_draw_artwork: cannot write into %s\n", dir.c_str());
+    return 1;
+  }
   const auto background = DrawBackground();
   const auto bypass = DrawSwitchStrip();
   const auto mic = DrawMicStrip();
