@@ -30,7 +30,7 @@ constexpr int kSwitchX = 24, kSwitchY = 12, kSwitchW = 96, kSwitchH = 64;
 constexpr float kToggleX = 26, kToggleY = 31;  // in the switch frame
 constexpr float kLampX = 72, kLampY = 31;
 constexpr int kKnobSize = 90, kKnobFrames = 61;
-constexpr float kKnobCX = 45, kKnobCY = 41;  // pivot in the knob frame
+constexpr float kKnobCX = 45, kKnobCY = 42;  // pivot in the knob frame
 constexpr int kKnobX = 25;
 constexpr int kKnobY[3] = {77, 181, 285};  // CABINET SIZE, CHARACTER, OUTPUT
 // Pointer angle range, degrees clockwise from straight up.

@@ -146,7 +146,7 @@ std::unique_ptr<LICE_MemBitmap> DrawBackground()
   printText(c, TextMask(kSans, 10, true, 1.4f, "BYPASS"), 149.0f, kSwitchY + static_cast<int>(kLampY) - 4, kCream);
   const char* const knobs[3] = {"CABINET SIZE", "CHARACTER", "OUTPUT"};
   for (int i = 0; i < 3; ++i)
-    printText(c, TextMask(kSans, 10, true, 1.4f, knobs[i]), kKnobX + kKnobCX, kKnobY[i] + 78, kCream);
+    printText(c, TextMask(kSans, 10, true, 1.4f, knobs[i]), kKnobX + kKnobCX, kKnobY[i] + 80, kCream);
   printText(c, TextMask(kSans, 10, true, 1.6f, "MIC PLACEMENT"), kSpeakerX,
             static_cast<int>(kSpeakerY + kFlangeR) + 9, kCream);
 
