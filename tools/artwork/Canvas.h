@@ -4,9 +4,8 @@
 
 #include "LICE_IBitmap.h"
 
-// Colour with premultiplied alpha, channels 0..1 in sRGB space. Straight
-// from the design values it is what the eye compares, which is what artwork
-// needs; blending errors of working in sRGB are below what a panel shows.
+// Colour with premultiplied alpha, channels 0..1 in sRGB space: the artwork
+// is designed and blended in the values the eye compares.
 struct Rgba
 {
   float r = 0, g = 0, b = 0, a = 0;
