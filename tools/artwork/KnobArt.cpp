@@ -1,6 +1,7 @@
 #include "KnobArt.h"
 
 #include <cmath>
+#include <vector>
 
 #include "ArtworkLayout.h"
 #include "Canvas.h"
@@ -16,11 +17,16 @@ const Rgba kCream = opaque(0.87f, 0.81f, 0.68f);
 
 float radians(float deg) { return deg * kPi / 180.0f; }
 
-// Distance to the scale: eleven marks, the ends and the middle longer, and a
-// dot between each pair.
-float scaleDistance(float x, float y)
+struct Mark
 {
-  float best = 1e9f;
+  float x0, y0, x1, y1, halfWidth;
+};
+
+// The scale: eleven marks, the ends and the middle longer, and a dot between
+// each pair (a mark of no length).
+std::vector<Mark> makeScale()
+{
+  std::vector<Mark> marks;
   const float step = (kKnobMaxDeg - kKnobMinDeg) / (kTicks - 1);
   for (int i = 0; i < kTicks; ++i)
   {
@@ -28,13 +34,22 @@ float scaleDistance(float x, float y)
     const bool major = i == 0 || i == kTicks / 2 || i == kTicks - 1;
     const float r0 = major ? 33.0f : 35.0f, r1 = major ? 40.5f : 39.5f, w = major ? 1.05f : 0.75f;
     const float sx = std::sin(a), sy = -std::cos(a);
-    best = std::min(best, sdTaper(x, y, kKnobCX + sx * r0, kKnobCY + sy * r0, kKnobCX + sx * r1, kKnobCY + sy * r1, w, w));
+    marks.push_back({kKnobCX + sx * r0, kKnobCY + sy * r0, kKnobCX + sx * r1, kKnobCY + sy * r1, w});
     if (i + 1 < kTicks)
     {
       const float m = radians(kKnobMinDeg + step * (static_cast<float>(i) + 0.5f));
-      best = std::min(best, sdCircle(x, y, kKnobCX + std::sin(m) * 38.0f, kKnobCY - std::cos(m) * 38.0f, 0.8f));
+      const float dx = kKnobCX + std::sin(m) * 38.0f, dy = kKnobCY - std::cos(m) * 38.0f;
+      marks.push_back({dx, dy, dx + 1e-3f, dy, 0.8f});
     }
   }
+  return marks;
+}
+
+float scaleDistance(float x, float y)
+{
+  static const std::vector<Mark> marks = makeScale();
+  float best = 1e9f;
+  for (const Mark& m : marks) best = std::min(best, sdTaper(x, y, m.x0, m.y0, m.x1, m.y1, m.halfWidth, m.halfWidth));
   return best;
 }
 
@@ -45,7 +60,7 @@ Rgba knobAt(float x, float y, float turn)
   Rgba out;
 
   // 1. The scale, printed on the panel around the knob.
-  const float ds = scaleDistance(x, y);
+  const float ds = r > 31 && r < 43 ? scaleDistance(x, y) : 1e9f;
   if (ds < 1.0f) out = over(scaled(kCream, coverage(ds) * 0.92f), out);
 
   // 2. Shadows on the panel: a soft cast one and a tight contact one.
