@@ -16,6 +16,10 @@ struct Workspace
   Gliders gliders;
   History history;
   Scratch scratch;
+  SettledCoefficients settled;
+  int lastKernel; // of the last block, -1 before the first
+  bool settledAllowed;
+  long long settledChunks;
 };
 } // namespace cabinet_kernel
 
@@ -149,6 +153,8 @@ private:
 
 CabinetChain::CabinetChain() : kernel_(BestKernel()), work_(new Workspace())
 {
+  work_->lastKernel = -1;
+  work_->settledAllowed = true;
 }
 
 CabinetChain::~CabinetChain() = default;
@@ -187,6 +193,10 @@ bool CabinetChain::SetKernelForTesting(Kernel kernel)
   return true;
 }
 
+void CabinetChain::SetSettledPathForTesting(bool enabled) { work_->settledAllowed = enabled; }
+
+long long CabinetChain::SettledChunksForTesting() const { return work_->settledChunks; }
+
 void CabinetChain::KernelCoefficientsForTesting(Kernel kernel, int filter, double fs, const double* u,
                                                 const double* v, int count, double* out)
 {
@@ -204,12 +214,18 @@ void CabinetChain::Process(const double* const* in, double* const* out, int n, d
     return;
 
   Workspace& w = *work_;
+  // Kept coefficients belong to one rate and one kernel's rounding.
+  bool setupChanged = w.lastKernel != static_cast<int>(kernel_);
   if (!w.termsValid || w.termsRate != fs)
   {
     ComputeRateTerms(fs, w.terms);
     w.termsRate = fs;
     w.termsValid = true;
+    setupChanged = true;
   }
+  if (setupChanged)
+    w.settled.valid = false;
+  w.lastKernel = static_cast<int>(kernel_);
 
   const double targets[kGliderCount] = {state_.micTarget, state_.sizeTarget, state_.characterTarget,
                                         state_.outputTarget, state_.derivedSizeTarget};
@@ -230,8 +246,10 @@ void CabinetChain::Process(const double* const* in, double* const* out, int n, d
     h.dcY[ch] = state_.dc[ch].y1;
   }
 
-  Block block{{in[0], in[1]}, {out[0], out[1]}, n, effectOn, &w.terms, &w.gliders, &h, &w.scratch, {}, {}};
+  Block block{{in[0], in[1]}, {out[0], out[1]}, n, effectOn, &w.terms, &w.gliders, &h, &w.scratch, &w.settled,
+              w.settledAllowed, setupChanged, {}, {}, 0};
   Entry(kernel_).process(block);
+  w.settledChunks += block.settledChunks;
 
   for (int g = 0; g < kGliderCount; ++g)
     Smoother(state_, g)->z = w.gliders.z[g];

@@ -48,6 +48,12 @@ public:
   bool SetKernelForTesting(Kernel kernel);
   Kernel ActiveKernel() const { return kernel_; }
 
+  // [main thread] While every smoother sits at its fixed point the chain keeps its coefficients
+  // and gains instead of recomputing them, bit-identical to recomputing. Tests switch that off to
+  // get the reference, and count the chunks (of up to 32 samples) that took the resting path.
+  void SetSettledPathForTesting(bool enabled);
+  long long SettledChunksForTesting() const;
+
   // Smoothers, targets and per-channel filter records after the last block. The records'
   // coefficients are those of the block's last sample.
   const CabinetState& State() const { return state_; }
