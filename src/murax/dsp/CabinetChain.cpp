@@ -35,14 +35,15 @@ struct KernelEntry
 {
   void (*process)(Block&);
   void (*coefficients)(const RateTerms&, FilterId, const double*, const double*, int, double*);
+  void (*nonlinearity)(const double*, int, double*, double*);
   const char* name;
 };
 
 // Indexed by CabinetChain::Kernel.
 constexpr KernelEntry kKernels[] = {
-  {baseline::ProcessBlock, baseline::Coefficients, "baseline"},
-  {avx2::ProcessBlock, avx2::Coefficients, "avx2"},
-  {avx512::ProcessBlock, avx512::Coefficients, "avx512"},
+  {baseline::ProcessBlock, baseline::Coefficients, baseline::Nonlinearity, "baseline"},
+  {avx2::ProcessBlock, avx2::Coefficients, avx2::Nonlinearity, "avx2"},
+  {avx512::ProcessBlock, avx512::Coefficients, avx512::Nonlinearity, "avx512"},
 };
 static_assert(sizeof(kKernels) / sizeof(kKernels[0]) == static_cast<int>(CabinetChain::Kernel::kAVX512) + 1,
               "one entry per kernel");
@@ -207,6 +208,13 @@ void CabinetChain::KernelCoefficientsForTesting(Kernel kernel, int filter, doubl
   RateTerms terms;
   ComputeRateTerms(fs, terms);
   Entry(kernel).coefficients(terms, static_cast<FilterId>(filter), u, v, count, out);
+}
+
+void CabinetChain::KernelNonlinearityForTesting(Kernel kernel, const double* a, int count, double* tanhCube,
+                                                double* sinFourth)
+{
+  const ScopedFlushDenormals flush;
+  Entry(kernel).nonlinearity(a, count, tanhCube, sinFourth);
 }
 
 void CabinetChain::Process(const double* const* in, double* const* out, int n, double fs,

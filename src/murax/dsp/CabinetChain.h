@@ -63,6 +63,11 @@ public:
   static void KernelCoefficientsForTesting(Kernel kernel, int filter, double fs, const double* u, const double* v,
                                            int count, double* out);
 
+  // [any thread] tanh(a³) and sin(a⁴) of `count` values as the kernel's nonlinearity evaluates
+  // them (in the chain's flush-to-zero mode).
+  static void KernelNonlinearityForTesting(Kernel kernel, const double* a, int count, double* tanhCube,
+                                           double* sinFourth);
+
 private:
   CabinetState state_;
   Kernel kernel_;

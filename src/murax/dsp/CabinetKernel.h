@@ -112,7 +112,7 @@ struct Block
   int settledChunks;               // out: chunks that kept their coefficients
 };
 
-// One namespace per instruction set; each provides the same two entry points.
+// One namespace per instruction set; each provides the same entry points.
 #define MURAX_DECLARE_KERNEL(ns)                                                                                 \
   namespace ns                                                                                                   \
   {                                                                                                              \
@@ -120,6 +120,8 @@ struct Block
   /* Unnormalised coefficients of `count` (u, v) pairs: out[row * count + i], rows b0..bN then a0..aN. */         \
   void Coefficients(const RateTerms& terms, FilterId filter, const double* u, const double* v, int count,        \
                     double* out);                                                                                \
+  /* tanh(a³) and sin(a⁴) as the nonlinearity evaluates them, W values at a time. */                           \
+  void Nonlinearity(const double* a, int count, double* tanhCube, double* sinFourth);                            \
   }
 MURAX_DECLARE_KERNEL(baseline)
 MURAX_DECLARE_KERNEL(avx2)
