@@ -134,7 +134,6 @@ const char* Name(Blocks b) { return b == Blocks::kOneChunk ? "32" : b == Blocks:
 
 struct Tally
 {
-  long long rested = 0, chunks = 0;
   std::vector<long long> restedPerSegment, chunksPerSegment;
 };
 
@@ -197,8 +196,6 @@ Tally RunScenario(Twin& twin, const std::vector<Segment>& segments, Blocks block
       done += n;
       sample += n;
     }
-    tally.rested += restedHere;
-    tally.chunks += chunksHere;
     tally.restedPerSegment.push_back(restedHere);
     tally.chunksPerSegment.push_back(chunksHere);
   }
