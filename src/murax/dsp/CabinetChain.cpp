@@ -2,6 +2,8 @@
 
 #include <xmmintrin.h>
 
+#include <cstring>
+
 #include "CabinetKernel.h"
 #include "FilterTables.h"
 #include "RecordFields.h"
@@ -16,6 +18,12 @@ struct Workspace
   Gliders gliders;
   History history;
   Scratch scratch;
+  SettledCoefficients settled;
+  double recordControls[2][3][2]; // lastU, lastV the records' coefficients were last computed from
+  bool recordsValid;
+  int lastKernel; // of the last block, -1 before the first
+  bool settledAllowed;
+  long long settledChunks;
 };
 } // namespace cabinet_kernel
 
@@ -27,14 +35,15 @@ struct KernelEntry
 {
   void (*process)(Block&);
   void (*coefficients)(const RateTerms&, FilterId, const double*, const double*, int, double*);
+  void (*nonlinearity)(const double*, int, double*, double*);
   const char* name;
 };
 
 // Indexed by CabinetChain::Kernel.
 constexpr KernelEntry kKernels[] = {
-  {baseline::ProcessBlock, baseline::Coefficients, "baseline"},
-  {avx2::ProcessBlock, avx2::Coefficients, "avx2"},
-  {avx512::ProcessBlock, avx512::Coefficients, "avx512"},
+  {baseline::ProcessBlock, baseline::Coefficients, baseline::Nonlinearity, "baseline"},
+  {avx2::ProcessBlock, avx2::Coefficients, avx2::Nonlinearity, "avx2"},
+  {avx512::ProcessBlock, avx512::Coefficients, avx512::Nonlinearity, "avx512"},
 };
 static_assert(sizeof(kKernels) / sizeof(kKernels[0]) == static_cast<int>(CabinetChain::Kernel::kAVX512) + 1,
               "one entry per kernel");
@@ -149,6 +158,8 @@ private:
 
 CabinetChain::CabinetChain() : kernel_(BestKernel()), work_(new Workspace())
 {
+  work_->lastKernel = -1;
+  work_->settledAllowed = true;
 }
 
 CabinetChain::~CabinetChain() = default;
@@ -187,12 +198,23 @@ bool CabinetChain::SetKernelForTesting(Kernel kernel)
   return true;
 }
 
+void CabinetChain::SetSettledPathForTesting(bool enabled) { work_->settledAllowed = enabled; }
+
+long long CabinetChain::SettledChunksForTesting() const { return work_->settledChunks; }
+
 void CabinetChain::KernelCoefficientsForTesting(Kernel kernel, int filter, double fs, const double* u,
                                                 const double* v, int count, double* out)
 {
   RateTerms terms;
   ComputeRateTerms(fs, terms);
   Entry(kernel).coefficients(terms, static_cast<FilterId>(filter), u, v, count, out);
+}
+
+void CabinetChain::KernelNonlinearityForTesting(Kernel kernel, const double* a, int count, double* tanhCube,
+                                                double* sinFourth)
+{
+  const ScopedFlushDenormals flush;
+  Entry(kernel).nonlinearity(a, count, tanhCube, sinFourth);
 }
 
 void CabinetChain::Process(const double* const* in, double* const* out, int n, double fs,
@@ -204,12 +226,21 @@ void CabinetChain::Process(const double* const* in, double* const* out, int n, d
     return;
 
   Workspace& w = *work_;
+  // Kept coefficients belong to one rate and one kernel's rounding.
+  bool setupChanged = w.lastKernel != static_cast<int>(kernel_);
   if (!w.termsValid || w.termsRate != fs)
   {
     ComputeRateTerms(fs, w.terms);
     w.termsRate = fs;
     w.termsValid = true;
+    setupChanged = true;
   }
+  if (setupChanged)
+  {
+    w.settled.valid = false;
+    w.recordsValid = false;
+  }
+  w.lastKernel = static_cast<int>(kernel_);
 
   const double targets[kGliderCount] = {state_.micTarget, state_.sizeTarget, state_.characterTarget,
                                         state_.outputTarget, state_.derivedSizeTarget};
@@ -230,8 +261,10 @@ void CabinetChain::Process(const double* const* in, double* const* out, int n, d
     h.dcY[ch] = state_.dc[ch].y1;
   }
 
-  Block block{{in[0], in[1]}, {out[0], out[1]}, n, effectOn, &w.terms, &w.gliders, &h, &w.scratch, {}, {}};
+  Block block{{in[0], in[1]}, {out[0], out[1]}, n, effectOn, &w.terms, &w.gliders, &h, &w.scratch, &w.settled,
+              w.settledAllowed, setupChanged, {}, {}, 0};
   Entry(kernel_).process(block);
+  w.settledChunks += block.settledChunks;
 
   for (int g = 0; g < kGliderCount; ++g)
     Smoother(state_, g)->z = w.gliders.z[g];
@@ -242,6 +275,16 @@ void CabinetChain::Process(const double* const* in, double* const* out, int n, d
   {
     state_.dc[ch].x1 = h.dcX[ch];
     state_.dc[ch].y1 = h.dcY[ch];
+  }
+  // At rest every block ends on the same controls: the records already hold their coefficients.
+  if (w.recordsValid && std::memcmp(w.recordControls[0], block.lastU, sizeof block.lastU) == 0 &&
+      std::memcmp(w.recordControls[1], block.lastV, sizeof block.lastV) == 0)
+    return;
+  std::memcpy(w.recordControls[0], block.lastU, sizeof block.lastU);
+  std::memcpy(w.recordControls[1], block.lastV, sizeof block.lastV);
+  w.recordsValid = true;
+  for (int ch = 0; ch < 2; ++ch)
+  {
     SetCoefficients(state_.one[ch], kFieldsONE, w.terms.one, block.lastU[kFilterONE][ch],
                     block.lastV[kFilterONE][ch]);
     SetCoefficients(state_.two[ch], kFieldsTWO, w.terms.two, block.lastU[kFilterTWO][ch],

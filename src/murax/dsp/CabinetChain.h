@@ -48,6 +48,12 @@ public:
   bool SetKernelForTesting(Kernel kernel);
   Kernel ActiveKernel() const { return kernel_; }
 
+  // [main thread] While every smoother sits at its fixed point the chain keeps its coefficients
+  // and gains instead of recomputing them, bit-identical to recomputing. Tests switch that off to
+  // get the reference, and count the chunks (of up to 32 samples) that took the resting path.
+  void SetSettledPathForTesting(bool enabled);
+  long long SettledChunksForTesting() const;
+
   // Smoothers, targets and per-channel filter records after the last block. The records'
   // coefficients are those of the block's last sample.
   const CabinetState& State() const { return state_; }
@@ -56,6 +62,11 @@ public:
   // out[row * count + i], rows b0..bN then a0..aN of filter 0 (ONE), 1 (TWO) or 2 (THREE).
   static void KernelCoefficientsForTesting(Kernel kernel, int filter, double fs, const double* u, const double* v,
                                            int count, double* out);
+
+  // [any thread] tanh(a³) and sin(a⁴) of `count` values as the kernel's nonlinearity evaluates
+  // them (in the chain's flush-to-zero mode).
+  static void KernelNonlinearityForTesting(Kernel kernel, const double* a, int count, double* tanhCube,
+                                           double* sinFourth);
 
 private:
   CabinetState state_;

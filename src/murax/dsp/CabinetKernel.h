@@ -74,6 +74,20 @@ struct Scratch
   History spare;
 };
 
+// The coefficients and gains every pair of a chunk gets once all smoothers sit at their fixed
+// points, computed by the same vector code as a moving chunk's so the output stays bit-identical.
+// Rows as in Scratch, one (sample, channel) pair each, channel fastest.
+struct SettledCoefficients
+{
+  alignas(16) double one[16][2];
+  alignas(16) double two[8][2];
+  alignas(16) double three[12][2];
+  alignas(16) double level[2];
+  alignas(16) double output[2];
+  double z[kGliderCount]; // the smoother states they belong to
+  bool valid;             // false after a change of rate or kernel
+};
+
 enum FilterId
 {
   kFilterONE,
@@ -91,10 +105,14 @@ struct Block
   Gliders* gliders;   // in/out
   History* history;   // in/out
   Scratch* scratch;
+  SettledCoefficients* settled; // in/out: kept while the smoothers stay at rest
+  bool settledAllowed;          // false runs every chunk in full (the reference the fast path must match)
+  bool setupChanged;            // rate or kernel differs from the last block's: the first chunk runs in full
   double lastU[3][2], lastV[3][2]; // out: each filter's controls at the block's last sample
+  int settledChunks;               // out: chunks that kept their coefficients
 };
 
-// One namespace per instruction set; each provides the same two entry points.
+// One namespace per instruction set; each provides the same entry points.
 #define MURAX_DECLARE_KERNEL(ns)                                                                                 \
   namespace ns                                                                                                   \
   {                                                                                                              \
@@ -102,6 +120,8 @@ struct Block
   /* Unnormalised coefficients of `count` (u, v) pairs: out[row * count + i], rows b0..bN then a0..aN. */         \
   void Coefficients(const RateTerms& terms, FilterId filter, const double* u, const double* v, int count,        \
                     double* out);                                                                                \
+  /* tanh(a³) and sin(a⁴) as the nonlinearity evaluates them, W values at a time. */                           \
+  void Nonlinearity(const double* a, int count, double* tanhCube, double* sinFourth);                            \
   }
 MURAX_DECLARE_KERNEL(baseline)
 MURAX_DECLARE_KERNEL(avx2)
