@@ -164,7 +164,7 @@ TEST_F(Vst3Test, HostBypassPassesTheInputThroughExactly)
   }
 }
 
-TEST_F(Vst3Test, HostBypassThresholdAndSetupClearingIt)
+TEST_F(Vst3Test, HostBypassThresholdAndSetupKeepingIt)
 {
   auto plug = MakeReady();
   ASSERT_TRUE(plug);
@@ -180,7 +180,12 @@ TEST_F(Vst3Test, HostBypassThresholdAndSetupClearingIt)
   on.Add(kHostBypass, 1.0);
   plug->Flush(&on);
   ASSERT_EQ(plug->Setup(44100, 512, Vst::kSample64), kResultOk);
-  EXPECT_EQ(plug->controller->getParamNormalized(kHostBypass), 0.0) << "setupProcessing clears the bypass";
+  EXPECT_EQ(plug->controller->getParamNormalized(kHostBypass), 1.0) << "setupProcessing keeps the bypass";
+  const std::vector<double> in = Noise(300, 3);
+  std::vector<double> out[2];
+  RunBlocks(*plug, in, out, 2, 100);
+  EXPECT_EQ(out[0], in) << "still bypassed after the new set-up";
+  EXPECT_EQ(out[1], in) << "still bypassed after the new set-up";
 }
 
 TEST_F(Vst3Test, PresetChangesRestoreTheOnePreset)
