@@ -273,7 +273,6 @@ uint32 PLUGIN_API IPlugVST3::getTailSamples() { return static_cast<uint32>(GetTa
 
 tresult PLUGIN_API IPlugVST3::process(ProcessData& data)
 {
-  DenormalGuard denormals;
   WDL_MutexLock lock(&mMutex);
 
   // 1. Timing for the base's queries.
@@ -412,11 +411,17 @@ void IPlugVST3::ProcessAudio(ProcessData& data)
     }
   }
 
-  // 3. The effect, or the host's bypass.
+  // 3. The effect, or the host's bypass. Only the effect flushes subnormals:
+  // the bypass hands the host back exactly what it gave, subnormals included.
   if (IsBypassed())
+  {
     PassThroughBuffers(SampleT(0), nFrames);
+  }
   else
+  {
+    DenormalGuard denormals;
     ProcessBuffers(SampleT(0), nFrames);
+  }
 }
 
 // ---- State ------------------------------------------------------------------------------------
