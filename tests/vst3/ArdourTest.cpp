@@ -47,6 +47,11 @@ protected:
     // covers this build.
     GTEST_SKIP() << "sanitizer build: Ardour cannot load an instrumented bundle";
 #endif
+#if defined(__SANITIZE_THREAD__)
+    // The thread sanitizer's runtime must start with the process; dlopen
+    // cannot bring it into an uninstrumented Ardour.
+    GTEST_SKIP() << "thread sanitizer build: Ardour cannot load an instrumented bundle";
+#endif
     lua = FindLua();
     if (!Executable(kScanner) || lua.empty())
       GTEST_SKIP() << "Ardour 7 is not installed (package 'ardour'): no " << (lua.empty() ? "ardour7-lua" : kScanner);
