@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -181,4 +182,76 @@ print("LOADED")
   std::stringstream xml;
   xml << session.rdbuf();
   EXPECT_NE(xml.str().find("<chunk>"), std::string::npos) << "no plug-in state in the session";
+}
+
+// A project saved with the plug-in bypassed (Ardour sets the flagged bypass
+// parameter through the controller) reopens bypassed in a new process, and
+// the audio passes through unchanged: the dummy backend feeds a constant 0.5,
+// which the track's meter after the plug-in reads as exactly -6.02 dBFS while
+// bypassed, and which the effect's DC blocker removes once it runs again.
+TEST_F(ArdourTest, HostBypassComesBackWithTheReopenedSessionAndPassesTheAudio)
+{
+  const Result scan = Run(std::string(kScanner) + " '" + home + "/vst3/MURAX.vst3'");
+  ASSERT_EQ(scan.status, 0) << scan.output;
+
+  // Saved right after bypassing, before any block could carry the change.
+  const Result create = RunLua("create.lua", std::string(kLuaPrelude) + R"lua(
+assert(create_session("@HOME@/session", "session", 48000), "session not created")
+local tracks = Session:new_audio_track(2, 2, nil, 1, "Guitar", ARDOUR.PresentationInfo.max_order,
+                                       ARDOUR.TrackMode.Normal, true)
+for track in tracks:iter() do
+  local plug = ARDOUR.LuaAPI.new_plugin(Session, "MURAX", ARDOUR.PluginType.VST3, "")
+  assert(not plug:isnil(), "MURAX not found")
+  assert(track:add_processor_by_index(plug, 0, nil, true) == 0, "MURAX not inserted")
+  plug:to_insert():enable(false)
+  assert(not plug:to_insert():enabled(), "MURAX not bypassed")
+end
+Session:save_state("", false, false, false, false, false)
+close_session()
+print("SAVED")
+)lua");
+  ASSERT_EQ(create.status, 0) << create.output;
+  ASSERT_NE(create.output.find("SAVED"), std::string::npos) << create.output;
+
+  const Result reopen = RunLua("reopen.lua", std::string(kLuaPrelude) + R"lua(
+AudioEngine:set_device_name("DC -6dBFS (+.5)")
+assert(load_session("@HOME@/session", "session"), "session not loaded")
+for track in Session:get_tracks():iter() do
+  local plug = track:nth_plugin(0)
+  assert(not plug:isnil(), "MURAX missing after reopening")
+  print(string.format("ENABLED %d", plug:to_insert():enabled() and 1 or 0))
+  track:to_track():monitoring_control():set_value(ARDOUR.MonitorChoice.MonitorInput, PBD.GroupControlDisposition.NoGroup)
+  local meter = track:peak_meter()
+  ARDOUR.LuaAPI.usleep(1000000)
+  print(string.format("BYPASSED %.6f %.6f", meter:meter_level(0, ARDOUR.MeterType.MeterPeak),
+                      meter:meter_level(1, ARDOUR.MeterType.MeterPeak)))
+  plug:to_insert():enable(true)
+  ARDOUR.LuaAPI.usleep(1000000)
+  meter:reset_max()
+  ARDOUR.LuaAPI.usleep(500000)
+  print(string.format("RUNNING %.6f %.6f", meter:meter_level(0, ARDOUR.MeterType.MeterPeak),
+                      meter:meter_level(1, ARDOUR.MeterType.MeterPeak)))
+end
+close_session()
+print("LOADED")
+)lua");
+  ASSERT_EQ(reopen.status, 0) << reopen.output;
+  ASSERT_NE(reopen.output.find("LOADED"), std::string::npos) << reopen.output;
+
+  int enabled = -1;
+  double bypassed[2] = {NAN, NAN}, running[2] = {NAN, NAN};
+  std::istringstream lines(reopen.output);
+  for (std::string line; std::getline(lines, line);)
+  {
+    std::sscanf(line.c_str(), "ENABLED %d", &enabled);
+    std::sscanf(line.c_str(), "BYPASSED %lf %lf", &bypassed[0], &bypassed[1]);
+    std::sscanf(line.c_str(), "RUNNING %lf %lf", &running[0], &running[1]);
+  }
+  EXPECT_EQ(enabled, 0) << "the plug-in must still be bypassed after reopening:\n" << reopen.output;
+  const double half = 20.0 * std::log10(0.5);
+  for (int c = 0; c < 2; ++c)
+  {
+    EXPECT_NEAR(bypassed[c], half, 1e-4) << "channel " << c << ": bypassed, 0.5 in gives 0.5 out\n" << reopen.output;
+    EXPECT_LT(running[c], -60.0) << "channel " << c << ": the running effect blocks DC, so the meter sees the plug-in";
+  }
 }
