@@ -220,17 +220,30 @@ for track in Session:get_tracks():iter() do
   local plug = track:nth_plugin(0)
   assert(not plug:isnil(), "MURAX missing after reopening")
   print(string.format("ENABLED %d", plug:to_insert():enabled() and 1 or 0))
+  -- Saved at once, the session may predate Ardour's automatic connections.
+  for c = 0, 1 do
+    local port = track:input():audio(c)
+    if not port:connected() then port:connect(string.format("system:capture_%d", c + 1)) end
+    assert(port:connected(), "track input not connected")
+  end
   track:to_track():monitoring_control():set_value(ARDOUR.MonitorChoice.MonitorInput, PBD.GroupControlDisposition.NoGroup)
+  -- The engine may need a while (a loaded machine) before monitoring reaches
+  -- the meter: read it every 100 ms, for up to 20 s, until it settles.
   local meter = track:peak_meter()
-  ARDOUR.LuaAPI.usleep(1000000)
-  print(string.format("BYPASSED %.6f %.6f", meter:meter_level(0, ARDOUR.MeterType.MeterPeak),
-                      meter:meter_level(1, ARDOUR.MeterType.MeterPeak)))
+  local function settle(tag, done)
+    local l, r
+    for i = 1, 200 do
+      ARDOUR.LuaAPI.usleep(100000)
+      l = meter:meter_level(0, ARDOUR.MeterType.MeterPeak)
+      r = meter:meter_level(1, ARDOUR.MeterType.MeterPeak)
+      if i >= 5 and done(l) and done(r) then break end
+      meter:reset_max()
+    end
+    print(string.format("%s %.6f %.6f", tag, l, r))
+  end
+  settle("BYPASSED", function(v) return math.abs(v + 6.0206) < 0.0001 end)
   plug:to_insert():enable(true)
-  ARDOUR.LuaAPI.usleep(1000000)
-  meter:reset_max()
-  ARDOUR.LuaAPI.usleep(500000)
-  print(string.format("RUNNING %.6f %.6f", meter:meter_level(0, ARDOUR.MeterType.MeterPeak),
-                      meter:meter_level(1, ARDOUR.MeterType.MeterPeak)))
+  settle("RUNNING", function(v) return v < -60 end)
 end
 close_session()
 print("LOADED")
