@@ -19,13 +19,12 @@ void ZeroDoubles(double* values, int n)
 // A finite double beyond the float range would reach a 32-bit host as an
 // infinity; it saturates instead. Infinities and NaN (only ever copied from
 // the host's own input) pass unchanged, so a bypassed block stays exact.
+// Branch-free, so the conversion loops stay vectorised.
 inline float SaturatingFloat(double v)
 {
   constexpr double kFloatMax = 3.4028234663852886e38;
-  constexpr double kInf = __builtin_inf();
-  if (v > kFloatMax && v < kInf) return static_cast<float>(kFloatMax);
-  if (v < -kFloatMax && v > -kInf) return static_cast<float>(-kFloatMax);
-  return static_cast<float>(v);
+  const double clamped = v < -kFloatMax ? -kFloatMax : (v > kFloatMax ? kFloatMax : v);
+  return static_cast<float>(v - v == 0.0 ? clamped : v); // v - v is NaN for infinities and NaN
 }
 
 // The host's pointer array holds one entry per connected channel of the range.
