@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds every libFuzzer target with clang in build-fuzz and runs each one
-# for $FUZZ_SECONDS (default 60), starting from fuzz/corpus/<target> when
-# that exists. Exits non-zero when a target crashes, leaks or trips a sanitizer.
+# for $FUZZ_SECONDS (default 60), starting from fuzz/corpus/<target> and with
+# fuzz/dict/<target>.dict when they exist. Exits non-zero when a target
+# crashes, leaks or trips a sanitizer.
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -23,8 +24,11 @@ while read -r name exe; do
   scratch=$(mktemp -d)
   seeds=()
   [ -d "$root/fuzz/corpus/$name" ] && seeds=("$root/fuzz/corpus/$name")
+  # A dictionary of the tokens a target's input format knows, when it has one.
+  dict=()
+  [ -f "$root/fuzz/dict/$name.dict" ] && dict=("-dict=$root/fuzz/dict/$name.dict")
   echo "fuzz: $name for ${seconds}s"
-  if "$exe" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=3072 \
+  if "$exe" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=3072 "${dict[@]}" \
       -artifact_prefix="$build/fuzz-artifacts/$name-" -print_final_stats=1 \
       "$scratch" "${seeds[@]}" 2>"$build/fuzz-$name.log"; then
     echo "fuzz: $name passed ($(grep -E '^stat::number_of_executed_units' "$build/fuzz-$name.log" | awk '{print $2}') runs)"

@@ -6,6 +6,9 @@
 
 #include "TextCopy.h"
 
+// The audio path reads values without the mutex; it must not lock either.
+static_assert(std::atomic<double>::is_always_lock_free, "parameter values need lock-free atomics");
+
 namespace
 {
 // Truncation toward zero that stays defined for values an int cannot hold.
@@ -25,7 +28,8 @@ void IParam::InitCommon(EParamKind kind, const char* name, double defaultVal, co
   CopyTextField(mName, name);
   CopyTextField(mLabel, label);
   CopyTextField(mParamGroup, group);
-  mValue = mDefault = defaultVal;
+  mDefault = defaultVal;
+  mValue.store(defaultVal, std::memory_order_relaxed);
   mDisplayPrecision = 0;
 }
 
@@ -89,19 +93,19 @@ void IParam::Set(double value)
 {
   if (value < mMin) value = mMin;
   if (value > mMax) value = mMax;
-  mValue = value;
+  mValue.store(value, std::memory_order_relaxed);
 }
 
 void IParam::SetNormalized(double normalizedValue)
 {
   double v = mMin + (mMax - mMin) * std::pow(normalizedValue, mShape);
   if (mType != kTypeDouble) v = std::floor(v / mStep + 0.5) * mStep;
-  mValue = v < mMax ? v : mMax;
+  mValue.store(v < mMax ? v : mMax, std::memory_order_relaxed);
 }
 
-double IParam::DBToAmp() const { return std::exp(mValue * 0.1151292546497); }
+double IParam::DBToAmp() const { return std::exp(Value() * 0.1151292546497); }
 
-double IParam::GetNormalized() const { return GetNormalized(mValue); }
+double IParam::GetNormalized() const { return GetNormalized(Value()); }
 
 double IParam::GetNormalized(double nonNormalizedValue) const
 {
@@ -145,7 +149,7 @@ const char* IParam::GetDisplayText(int value) const
 
 const char* IParam::GetLabelForHost() const
 {
-  return GetDisplayText(TruncToInt(mValue))[0] ? "" : mLabel;
+  return GetDisplayText(TruncToInt(Value()))[0] ? "" : mLabel;
 }
 
 int IParam::GetNDisplayTexts() const

@@ -1,9 +1,14 @@
 #pragma once
+#include <atomic>
+
 #include "WDL_HeapBuf.h"
 
 // One automatable parameter: its plain value with range, step and curve,
 // the texts shown for it, and conversions between plain, normalised (0..1)
-// and display forms. No lock of its own: writers hold the plug-in's mutex.
+// and display forms. No lock of its own: writers hold the plug-in's mutex,
+// except the host's controller calls, which may run beside an audio block;
+// the value is therefore an atomic. Each value stands alone (nothing else is
+// published through it), so relaxed ordering is enough.
 class IParam
 {
 public:
@@ -35,9 +40,9 @@ public:
   // Plain value, clamped into the range (state restore).
   void Set(double value);
   void SetNormalized(double normalizedValue);
-  double Value() const { return mValue; }
-  int Int() const { return static_cast<int>(mValue); }
-  bool Bool() const { return mValue >= 0.5; }
+  double Value() const { return mValue.load(std::memory_order_relaxed); }
+  int Int() const { return static_cast<int>(Value()); }
+  bool Bool() const { return Value() >= 0.5; }
   double DBToAmp() const;
 
   double GetNormalized() const;
@@ -49,7 +54,7 @@ public:
   // Current value, formatted.
   void GetDisplayForHost(char* buffer, int bufferSize, bool withDisplayText = true) const
   {
-    GetDisplayForHost(mValue, false, buffer, bufferSize, withDisplayText);
+    GetDisplayForHost(Value(), false, buffer, bufferSize, withDisplayText);
   }
 
   const char* GetDisplayText(int value) const;
@@ -84,7 +89,7 @@ private:
   const DisplayText* DisplayTexts() const { return static_cast<const DisplayText*>(mDisplayTexts.Get()); }
 
   EParamKind mType = kTypeNone;
-  double mValue = 0.0;
+  std::atomic<double> mValue{0.0};
   double mMin = 0.0;
   double mMax = 1.0;
   double mStep = 1.0;

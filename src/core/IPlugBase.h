@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <memory>
 
 #include "Hosts.h"
@@ -194,7 +195,9 @@ public:
   int GetInChannelCount() const { return mInChannels.GetSize(); }
   int GetOutChannelCount() const { return mOutChannels.GetSize(); }
   IEditor* GetGUI() const { return mGraphics.get(); }
-  bool IsBypassed() const { return mIsBypassed; }
+  // The host's bypass: written by the controller and by processing, read by
+  // both, so an atomic; it guards no other data, so relaxed.
+  bool IsBypassed() const { return mIsBypassed.load(std::memory_order_relaxed); }
   int GetUniqueID() const { return mUniqueID; }
   int GetMfrID() const { return mMfrID; }
   bool DoesMIDI() const { return mDoesMIDI; }
@@ -256,7 +259,7 @@ protected:
   bool mStateChunks;
   bool mIsInst;
   bool mDoesMIDI;
-  bool mIsBypassed = false;
+  std::atomic<bool> mIsBypassed{false};
   int mCurrentPresetIdx = 0;
   double mSampleRate = 44100.0;
   int mBlockSize = 0;
@@ -273,6 +276,8 @@ protected:
   WDL_PtrList<OutChannel> mOutChannels;
   WDL_PtrList<WDL_String> mInputBusLabels;
   WDL_PtrList<WDL_String> mOutputBusLabels;
+
+  void SetBypassed(bool bypassed) { mIsBypassed.store(bypassed, std::memory_order_relaxed); }
 
   // What every wrapper's constructor does first: every channel connected, and
   // the latency delay line when there are inputs.

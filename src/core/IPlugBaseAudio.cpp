@@ -16,6 +16,17 @@ void ZeroDoubles(double* values, int n)
   if (values && n > 0) std::memset(values, 0, sizeof(double) * static_cast<size_t>(n));
 }
 
+// A finite double beyond the float range would reach a 32-bit host as an
+// infinity; it saturates instead. Infinities and NaN (only ever copied from
+// the host's own input) pass unchanged, so a bypassed block stays exact.
+// Branch-free, so the conversion loops stay vectorised.
+inline float SaturatingFloat(double v)
+{
+  constexpr double kFloatMax = 3.4028234663852886e38;
+  const double clamped = v < -kFloatMax ? -kFloatMax : (v > kFloatMax ? kFloatMax : v);
+  return static_cast<float>(v - v == 0.0 ? clamped : v); // v - v is NaN for infinities and NaN
+}
+
 // The host's pointer array holds one entry per connected channel of the range.
 template <class Channel, class Sample, class Bind>
 void ForConnectedChannels(WDL_PtrList<Channel>& channels, int idx, int n, Sample** data, Bind bind)
@@ -156,9 +167,9 @@ void IPlugBase::WriteBackChunk(Conversion conversion, int offset, int nFrames)
     const double* src = *ch->mDest;
     float* dst = ch->mFDest + offset;
     if (conversion == Conversion::kAccumulate)
-      for (int s = 0; s < nFrames; ++s) dst[s] += static_cast<float>(src[s]);
+      for (int s = 0; s < nFrames; ++s) dst[s] += SaturatingFloat(src[s]);
     else
-      for (int s = 0; s < nFrames; ++s) dst[s] = static_cast<float>(src[s]);
+      for (int s = 0; s < nFrames; ++s) dst[s] = SaturatingFloat(src[s]);
   }
 }
 

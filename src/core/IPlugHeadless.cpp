@@ -36,7 +36,7 @@ void IPlugHeadless::GetTime(ITimeInfo* timeInfo)
 
 void IPlugHeadless::SetupProcessing(double sampleRate, int maxBlockSize)
 {
-  mIsBypassed = false;
+  SetBypassed(false);
   SetupHostProcessing(*this, sampleRate, maxBlockSize);
 }
 

@@ -30,7 +30,7 @@ public:
   void ProcessBlock(float** inputs, float** outputs, int nIn, int nOut, int nFrames);
 
   // The host's own bypass: blocks pass through without reaching the effect.
-  void SetHostBypass(bool bypassed) { mIsBypassed = bypassed; }
+  void SetHostBypass(bool bypassed) { SetBypassed(bypassed); }
   void SetTempo(double tempo) { mTempo = tempo; }
   int BeginEdits() const { return mBeginEdits; }
   int EndEdits() const { return mEndEdits; }

@@ -179,6 +179,23 @@ void validRange(int64_t x0, int64_t dx, int n, int lo, int hi, int* first, int* 
   if (*first == n) *first = *last = 0;
 }
 
+// The smallest non-negative position among n steps from x0 by dx, or -1
+// when every position is negative.
+int64_t smallestSampled(int64_t x0, int64_t dx, int n)
+{
+  if (n <= 0) return -1;
+  const int64_t last = x0 + static_cast<int64_t>(n - 1) * dx;
+  if (dx >= 0)
+  {
+    if (x0 >= 0) return x0;
+    if (last < 0) return -1;
+    return x0 + (dx - 1 - x0) / dx * dx;  // the first position at or above 0
+  }
+  if (last >= 0) return last;
+  if (x0 < 0) return -1;
+  return x0 - x0 / -dx * -dx;  // the last position at or above 0
+}
+
 struct RotJob
 {
   Surface dest;
@@ -264,10 +281,13 @@ void LICE_ScaledBlit(LICE_IBitmap* dest, LICE_IBitmap* src, int dstx, int dsty, 
   ScaledJob j{ds, Window{&ss, 0, winR, 0, winB, 1}, static_cast<int>(dx), static_cast<int>(dy), 0, 0, 0, 0,
               fixedFloor(sx), fixedFloor(xadv), fixedFloor(sy), fixedFloor(yadv), weightFromAlpha(alpha)};
   const int n = static_cast<int>(dw), m = static_cast<int>(dh);
-  // The window's near edges: the smallest position sampled, never below 0.
-  const int64_t minX = j.dx < 0 ? j.x0 + (n - 1) * j.dx : j.x0, minY = j.dy < 0 ? j.y0 + (m - 1) * j.dy : j.y0;
-  j.win.l = minX < 0 ? 0 : static_cast<int>(minX >> 16 < winR ? minX >> 16 : winR);
-  j.win.t = minY < 0 ? 0 : static_cast<int>(minY >> 16 < winB ? minY >> 16 : winB);
+  // The window's near edges: the smallest position really sampled, once the
+  // columns (rows) with a negative position are skipped. Raising a negative
+  // position to 0 instead would let the box reach pixels no sample is near.
+  const int64_t minX = smallestSampled(j.x0, j.dx, n), minY = smallestSampled(j.y0, j.dy, m);
+  if (minX < 0 || minY < 0) return;
+  j.win.l = static_cast<int>(minX >> 16 < winR ? minX >> 16 : winR);
+  j.win.t = static_cast<int>(minY >> 16 < winB ? minY >> 16 : winB);
   if (j.win.l >= j.win.r || j.win.t >= j.win.b) return;
   validRange(j.x0, j.dx, n, j.win.l, j.win.r, &j.i0, &j.i1);
   validRange(j.y0, j.dy, m, j.win.t, j.win.b, &j.r0, &j.r1);

@@ -253,7 +253,8 @@ tresult PLUGIN_API IPlugVST3::setupProcessing(ProcessSetup& setup)
   // find its scratch buffers reallocated under it.
   WDL_MutexLock lock(&mMutex);
   SetSampleRate(setup.sampleRate);
-  mIsBypassed = false;
+  // The host's bypass stays: hosts restore it through the controller before
+  // they set up processing, and a restored project must stay bypassed.
   SetBlockSize(setup.maxSamplesPerBlock);
   Reset();
   processSetup = setup;
@@ -272,7 +273,6 @@ uint32 PLUGIN_API IPlugVST3::getTailSamples() { return static_cast<uint32>(GetTa
 
 tresult PLUGIN_API IPlugVST3::process(ProcessData& data)
 {
-  DenormalGuard denormals;
   WDL_MutexLock lock(&mMutex);
 
   // 1. Timing for the base's queries.
@@ -308,7 +308,7 @@ void IPlugVST3::ApplyParameterChanges(IParameterChanges* changes)
     const ParamID id = queue->getParameterId();
     if (id == kBypassParam)
     {
-      mIsBypassed = value > 0.5;
+      SetBypassed(value > 0.5);
     }
     else if (id == kPresetParam)
     {
@@ -411,11 +411,17 @@ void IPlugVST3::ProcessAudio(ProcessData& data)
     }
   }
 
-  // 3. The effect, or the host's bypass.
+  // 3. The effect, or the host's bypass. Only the effect flushes subnormals:
+  // the bypass hands the host back exactly what it gave, subnormals included.
   if (IsBypassed())
+  {
     PassThroughBuffers(SampleT(0), nFrames);
+  }
   else
+  {
+    DenormalGuard denormals;
     ProcessBuffers(SampleT(0), nFrames);
+  }
 }
 
 // ---- State ------------------------------------------------------------------------------------
@@ -427,7 +433,7 @@ tresult IPlugVST3::getEditorState(IBStream* state)
   ByteChunk chunk;
   if (!SerializeState(&chunk)) return kResultFalse;
   if (chunk.Size() > 0) state->write(chunk.Data(), chunk.Size(), nullptr);
-  WriteLittleEndian32(state, mIsBypassed ? 1 : 0);
+  WriteLittleEndian32(state, IsBypassed() ? 1 : 0);
   return kResultOk;
 }
 
@@ -445,7 +451,7 @@ tresult IPlugVST3::setEditorState(IBStream* state)
 
   uint32 bypass = 0;
   if (!ReadLittleEndian32(state, &bypass)) return kResultFalse;
-  mIsBypassed = bypass != 0;
+  SetBypassed(bypass != 0);
   RedrawParamControls();
   return kResultOk;
 }
@@ -454,6 +460,14 @@ tresult IPlugVST3::setEditorState(IBStream* state)
 
 tresult PLUGIN_API IPlugVST3::setParamNormalized(ParamID tag, ParamValue value)
 {
+  // Hosts restore a project's bypass through this call; it acts as the
+  // process queue's bypass point does.
+  if (tag == kBypassParam && !IsInst())
+  {
+    if (std::isnan(value)) return kResultFalse;
+    SetBypassed(value > 0.5);
+    return kResultOk;
+  }
   IParam* param = tag < static_cast<ParamID>(GetParamCount()) ? GetParam(static_cast<int>(tag)) : nullptr;
   if (!param || !SanitizeNormalized(&value)) return kResultFalse;
   param->SetNormalized(value);
@@ -462,7 +476,7 @@ tresult PLUGIN_API IPlugVST3::setParamNormalized(ParamID tag, ParamValue value)
 
 ParamValue PLUGIN_API IPlugVST3::getParamNormalized(ParamID tag)
 {
-  if (tag == kBypassParam) return mIsBypassed ? 1.0 : 0.0;
+  if (tag == kBypassParam) return IsBypassed() ? 1.0 : 0.0;
   if (tag < static_cast<ParamID>(GetParamCount())) return GetParam(static_cast<int>(tag))->GetNormalized();
   return 0.0;
 }

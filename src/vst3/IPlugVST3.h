@@ -75,7 +75,8 @@ public:
   // the bypass flag as a little-endian int32.
   Steinberg::tresult setEditorState(Steinberg::IBStream* state) SMTG_OVERRIDE;
   Steinberg::tresult getEditorState(Steinberg::IBStream* state) SMTG_OVERRIDE;
-  // Set the IParam only: the next block's queue, not this call, reaches the effect.
+  // Set the IParam only: the next block's queue, not this call, reaches the
+  // effect. 'bpas' sets the host's bypass flag, which the next block obeys.
   Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID tag,
                                                    Steinberg::Vst::ParamValue value) SMTG_OVERRIDE;
   Steinberg::Vst::ParamValue PLUGIN_API getParamNormalized(Steinberg::Vst::ParamID tag) SMTG_OVERRIDE;

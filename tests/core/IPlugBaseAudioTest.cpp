@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+#include <limits>
 #include <vector>
 
 #include "TestPlug.h"
@@ -57,6 +61,32 @@ TEST(ProcessBuffers, FloatPathConvertsConnectedChannelsOnly)
   plug.ProcessBlock(ins, outsMono, 1, 1, 16);
   EXPECT_EQ(mono[3], 1.5f);
   EXPECT_EQ(out1[3], -3.0f + 100.0f) << "an unconnected output is not converted";
+}
+
+// A 32-bit host must not get an infinity the effect never computed: finite
+// results beyond the float range saturate. What the host itself sent (an
+// infinity, NaN, a subnormal) comes back bit for bit when bypassed.
+TEST(ProcessBuffers, FloatPathSaturatesFiniteResultsAndBypassKeepsEveryBit)
+{
+  TestPlug plug("1-1 2-2");
+  plug.SetupProcessing(48000, 8);
+  plug.gain = 1e10;
+  const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+  const float sub = std::numeric_limits<float>::denorm_min() * 3;
+  std::vector<float> in0 = {1e30f, -1e30f, 1e-20f, inf, -inf, nan, sub, 0.f}, in1(8, 0.f), out0(8), out1(8);
+  float* ins[] = {in0.data(), in1.data()};
+  float* outs[] = {out0.data(), out1.data()};
+  plug.ProcessBlock(ins, outs, 2, 2, 8);
+  EXPECT_EQ(out0[0], FLT_MAX) << "1e40 saturates";
+  EXPECT_EQ(out0[1], -FLT_MAX) << "-1e40 saturates";
+  EXPECT_EQ(out0[2], static_cast<float>(static_cast<double>(1e-20f) * 1e10)) << "values in range convert as before";
+  EXPECT_EQ(out0[3], inf) << "an infinity stays one";
+  EXPECT_EQ(out0[4], -inf);
+  EXPECT_TRUE(std::isnan(out0[5]));
+
+  plug.SetHostBypass(true);
+  plug.ProcessBlock(ins, outs, 2, 2, 8);
+  EXPECT_EQ(std::memcmp(out0.data(), in0.data(), sizeof(float) * 8), 0) << "bypassed: every bit of the input";
 }
 
 TEST(ProcessBuffers, AccumulatingAddsToTheHostBuffers)

@@ -74,6 +74,43 @@ TEST(ScaledBlit, FilteredReductionAveragesSquares)
   }
 }
 
+// A source rectangle starting left of (above) 0: the box window starts at the
+// first position really sampled, so it never reaches the pixels before it.
+TEST(ScaledBlit, BoxWindowStartsAtTheFirstSampledPosition)
+{
+  const struct
+  {
+    const char* name;
+    int srcW, srcH, dx, dy, dw, dh;
+    float sx, sy, sw, sh;
+    int probeX, probeY, wantX, wantY;  // the destination pixel and the one source pixel it shows
+    int skippedX, skippedY;            // the destination pixel whose sample is negative
+  } cases[] = {
+    {"columns", 3, 2, 0, 2, 2, 1, -0.5f, 1, 6, 3, 1, 2, 2, 1, 0, 2},
+    {"rows", 2, 3, 2, 0, 1, 2, 1, -0.5f, 3, 6, 2, 1, 1, 2, 2, 0},
+  };
+  for (const auto& c : cases)
+  {
+    GuardedBitmap src(c.srcW, c.srcH), dst(4, 4);
+    for (int y = 0; y < c.srcH; ++y)
+      for (int x = 0; x < c.srcW; ++x) src.at(x, y) = px(40 * x + 7 * y, 10 * y + 3, 60 * x, 255);
+    const LICE_pixel background = px(1, 2, 3, 4);
+    dst.fill(background);
+    LICE_ScaledBlit(&dst, &src, c.dx, c.dy, c.dw, c.dh, c.sx, c.sy, c.sw, c.sh, 1.0f, kFilter);
+    EXPECT_EQ(hex(dst.at(c.probeX, c.probeY)), hex(src.at(c.wantX, c.wantY)))
+        << c.name << ": the window holds only source pixel " << c.wantX << "," << c.wantY;
+    for (int y = 0; y < 4; ++y)
+    {
+      for (int x = 0; x < 4; ++x)
+      {
+        if (x == c.probeX && y == c.probeY) continue;
+        EXPECT_EQ(hex(dst.at(x, y)), hex(background)) << c.name << ": pixel " << x << "," << y
+                                                      << (x == c.skippedX && y == c.skippedY ? " (negative sample)" : "");
+      }
+    }
+  }
+}
+
 TEST(ScaledBlit, BilinearFractions)
 {
   GuardedBitmap src(2, 2), dst(1, 1);

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -46,6 +47,11 @@ protected:
     // Ardour deadlocks its exit in glibc's locale lock. The in-repo host
     // covers this build.
     GTEST_SKIP() << "sanitizer build: Ardour cannot load an instrumented bundle";
+#endif
+#if defined(__SANITIZE_THREAD__)
+    // The thread sanitizer's runtime must start with the process; dlopen
+    // cannot bring it into an uninstrumented Ardour.
+    GTEST_SKIP() << "thread sanitizer build: Ardour cannot load an instrumented bundle";
 #endif
     lua = FindLua();
     if (!Executable(kScanner) || lua.empty())
@@ -176,4 +182,89 @@ print("LOADED")
   std::stringstream xml;
   xml << session.rdbuf();
   EXPECT_NE(xml.str().find("<chunk>"), std::string::npos) << "no plug-in state in the session";
+}
+
+// A project saved with the plug-in bypassed (Ardour sets the flagged bypass
+// parameter through the controller) reopens bypassed in a new process, and
+// the audio passes through unchanged: the dummy backend feeds a constant 0.5,
+// which the track's meter after the plug-in reads as exactly -6.02 dBFS while
+// bypassed, and which the effect's DC blocker removes once it runs again.
+TEST_F(ArdourTest, HostBypassComesBackWithTheReopenedSessionAndPassesTheAudio)
+{
+  const Result scan = Run(std::string(kScanner) + " '" + home + "/vst3/MURAX.vst3'");
+  ASSERT_EQ(scan.status, 0) << scan.output;
+
+  // Saved right after bypassing, before any block could carry the change.
+  const Result create = RunLua("create.lua", std::string(kLuaPrelude) + R"lua(
+assert(create_session("@HOME@/session", "session", 48000), "session not created")
+local tracks = Session:new_audio_track(2, 2, nil, 1, "Guitar", ARDOUR.PresentationInfo.max_order,
+                                       ARDOUR.TrackMode.Normal, true)
+for track in tracks:iter() do
+  local plug = ARDOUR.LuaAPI.new_plugin(Session, "MURAX", ARDOUR.PluginType.VST3, "")
+  assert(not plug:isnil(), "MURAX not found")
+  assert(track:add_processor_by_index(plug, 0, nil, true) == 0, "MURAX not inserted")
+  plug:to_insert():enable(false)
+  assert(not plug:to_insert():enabled(), "MURAX not bypassed")
+end
+Session:save_state("", false, false, false, false, false)
+close_session()
+print("SAVED")
+)lua");
+  ASSERT_EQ(create.status, 0) << create.output;
+  ASSERT_NE(create.output.find("SAVED"), std::string::npos) << create.output;
+
+  const Result reopen = RunLua("reopen.lua", std::string(kLuaPrelude) + R"lua(
+AudioEngine:set_device_name("DC -6dBFS (+.5)")
+assert(load_session("@HOME@/session", "session"), "session not loaded")
+for track in Session:get_tracks():iter() do
+  local plug = track:nth_plugin(0)
+  assert(not plug:isnil(), "MURAX missing after reopening")
+  print(string.format("ENABLED %d", plug:to_insert():enabled() and 1 or 0))
+  -- Saved at once, the session may predate Ardour's automatic connections.
+  for c = 0, 1 do
+    local port = track:input():audio(c)
+    if not port:connected() then port:connect(string.format("system:capture_%d", c + 1)) end
+    assert(port:connected(), "track input not connected")
+  end
+  track:to_track():monitoring_control():set_value(ARDOUR.MonitorChoice.MonitorInput, PBD.GroupControlDisposition.NoGroup)
+  -- The engine may need a while (a loaded machine) before monitoring reaches
+  -- the meter: read it every 100 ms, for up to 20 s, until it settles.
+  local meter = track:peak_meter()
+  local function settle(tag, done)
+    local l, r
+    for i = 1, 200 do
+      ARDOUR.LuaAPI.usleep(100000)
+      l = meter:meter_level(0, ARDOUR.MeterType.MeterPeak)
+      r = meter:meter_level(1, ARDOUR.MeterType.MeterPeak)
+      if i >= 5 and done(l) and done(r) then break end
+      meter:reset_max()
+    end
+    print(string.format("%s %.6f %.6f", tag, l, r))
+  end
+  settle("BYPASSED", function(v) return math.abs(v + 6.0206) < 0.0001 end)
+  plug:to_insert():enable(true)
+  settle("RUNNING", function(v) return v < -60 end)
+end
+close_session()
+print("LOADED")
+)lua");
+  ASSERT_EQ(reopen.status, 0) << reopen.output;
+  ASSERT_NE(reopen.output.find("LOADED"), std::string::npos) << reopen.output;
+
+  int enabled = -1;
+  double bypassed[2] = {NAN, NAN}, running[2] = {NAN, NAN};
+  std::istringstream lines(reopen.output);
+  for (std::string line; std::getline(lines, line);)
+  {
+    std::sscanf(line.c_str(), "ENABLED %d", &enabled);
+    std::sscanf(line.c_str(), "BYPASSED %lf %lf", &bypassed[0], &bypassed[1]);
+    std::sscanf(line.c_str(), "RUNNING %lf %lf", &running[0], &running[1]);
+  }
+  EXPECT_EQ(enabled, 0) << "the plug-in must still be bypassed after reopening:\n" << reopen.output;
+  const double half = 20.0 * std::log10(0.5);
+  for (int c = 0; c < 2; ++c)
+  {
+    EXPECT_NEAR(bypassed[c], half, 1e-4) << "channel " << c << ": bypassed, 0.5 in gives 0.5 out\n" << reopen.output;
+    EXPECT_LT(running[c], -60.0) << "channel " << c << ": the running effect blocks DC, so the meter sees the plug-in";
+  }
 }

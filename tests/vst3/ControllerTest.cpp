@@ -185,8 +185,15 @@ TEST_F(Vst3Test, NormalisedValuesFromTheHostAreCheckedAtTheBoundary)
   EXPECT_DOUBLE_EQ(c->getParamNormalized(kSize), 0.0) << "below 0 is clamped";
   EXPECT_EQ(ParamString(c, kSize, c->getParamNormalized(kSize)), "0.0");
 
-  EXPECT_EQ(c->setParamNormalized(kHostBypass, 1.0), kResultFalse) << "the host bypass moves only through process";
-  EXPECT_EQ(c->getParamNormalized(kHostBypass), 0.0);
+  // Hosts restore the bypass of a project through the controller: the same
+  // threshold as the process queue, NaN ignored.
+  const std::pair<double, double> bypass[] = {{1.0, 1.0}, {0.5, 0.0}, {0.51, 1.0}, {std::nan(""), 1.0}, {0.0, 0.0}};
+  for (const auto& b : bypass)
+  {
+    EXPECT_EQ(c->setParamNormalized(kHostBypass, b.first), std::isnan(b.first) ? kResultFalse : kResultOk)
+        << "host bypass " << b.first;
+    EXPECT_EQ(c->getParamNormalized(kHostBypass), b.second) << "host bypass " << b.first;
+  }
   EXPECT_EQ(c->setParamNormalized(kPreset, 0.0), kResultFalse);
   EXPECT_EQ(c->setParamNormalized(5, 0.0), kResultFalse) << "ID equal to the parameter count";
 }

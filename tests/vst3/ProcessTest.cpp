@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cfloat>
 #include <cstring>
+#include <limits>
 #include <thread>
 #include <xmmintrin.h>
 
@@ -142,29 +143,35 @@ TEST_F(Vst3Test, HostBypassPassesTheInputThroughExactly)
     ASSERT_TRUE(plug);
     ParamChanges changes;
     changes.Add(kHostBypass, 1.0, 17);
-    const std::vector<double> in = Noise(256, 11);
+    std::vector<double> in = Noise(256, 11);
+    // What a broken source may send passes unchanged too, subnormals included.
+    in[3] = std::numeric_limits<double>::infinity();
+    in[4] = std::numeric_limits<double>::quiet_NaN();
+    in[5] = std::numeric_limits<float>::denorm_min();
+    in[6] = -std::numeric_limits<float>::denorm_min() * 7;
+    in[7] = std::numeric_limits<double>::denorm_min();
     if (size == Vst::kSample64)
     {
       Channels<double> ins(2, 256), outs(2, 256);
       ins.data[0] = ins.data[1] = in;
       ins.ptrs = {ins.data[0].data(), ins.data[1].data()};
       plug->Process(ins.Ptrs(), 2, outs.Ptrs(), 2, 256, &changes);
-      EXPECT_EQ(outs.data[0], in) << "64-bit";
-      EXPECT_EQ(outs.data[1], in) << "64-bit";
+      EXPECT_EQ(std::memcmp(outs.data[0].data(), in.data(), 256 * sizeof(double)), 0) << "64-bit";
+      EXPECT_EQ(std::memcmp(outs.data[1].data(), in.data(), 256 * sizeof(double)), 0) << "64-bit";
     }
     else
     {
       Channels<float> ins(2, 256), outs(2, 256);
       for (int i = 0; i < 256; ++i) ins.data[0][i] = ins.data[1][i] = static_cast<float>(in[i]);
       plug->Process(ins.Ptrs(), 2, outs.Ptrs(), 2, 256, &changes);
-      EXPECT_EQ(outs.data[0], ins.data[0]) << "32-bit";
-      EXPECT_EQ(outs.data[1], ins.data[1]) << "32-bit";
+      EXPECT_EQ(std::memcmp(outs.data[0].data(), ins.data[0].data(), 256 * sizeof(float)), 0) << "32-bit";
+      EXPECT_EQ(std::memcmp(outs.data[1].data(), ins.data[1].data(), 256 * sizeof(float)), 0) << "32-bit";
     }
     EXPECT_EQ(plug->controller->getParamNormalized(kHostBypass), 1.0);
   }
 }
 
-TEST_F(Vst3Test, HostBypassThresholdAndSetupClearingIt)
+TEST_F(Vst3Test, HostBypassThresholdAndSetupKeepingIt)
 {
   auto plug = MakeReady();
   ASSERT_TRUE(plug);
@@ -180,7 +187,12 @@ TEST_F(Vst3Test, HostBypassThresholdAndSetupClearingIt)
   on.Add(kHostBypass, 1.0);
   plug->Flush(&on);
   ASSERT_EQ(plug->Setup(44100, 512, Vst::kSample64), kResultOk);
-  EXPECT_EQ(plug->controller->getParamNormalized(kHostBypass), 0.0) << "setupProcessing clears the bypass";
+  EXPECT_EQ(plug->controller->getParamNormalized(kHostBypass), 1.0) << "setupProcessing keeps the bypass";
+  const std::vector<double> in = Noise(300, 3);
+  std::vector<double> out[2];
+  RunBlocks(*plug, in, out, 2, 100);
+  EXPECT_EQ(out[0], in) << "still bypassed after the new set-up";
+  EXPECT_EQ(out[1], in) << "still bypassed after the new set-up";
 }
 
 TEST_F(Vst3Test, PresetChangesRestoreTheOnePreset)

@@ -61,6 +61,30 @@ TEST_F(Vst3Test, StateRestoresByteIdenticalIntoAFreshInstanceAndDrivesTheAudio)
   EXPECT_EQ(a[1], b[1]);
 }
 
+// What a host does when it reopens a project saved bypassed: the flag set
+// through the controller, then set-up, then the saved state into a new instance.
+TEST_F(Vst3Test, HostBypassFromTheControllerSurvivesSetupAndAFreshInstance)
+{
+  auto plug = Make();
+  ASSERT_TRUE(plug);
+  ASSERT_EQ(plug->controller->setParamNormalized(kHostBypass, 1.0), kResultOk);
+  ASSERT_EQ(plug->Setup(48000, 256, Vst::kSample64), kResultOk);
+  EXPECT_EQ(plug->controller->getParamNormalized(kHostBypass), 1.0) << "after setupProcessing";
+  const std::vector<uint8_t> saved = plug->SaveState();
+  EXPECT_EQ(saved, StateBytes({0.0, 5.0, 5.0, 5.0, 1.0}, 1)) << "the saved flag is 1";
+
+  auto reopened = Make();
+  ASSERT_TRUE(reopened);
+  ASSERT_EQ(reopened->LoadState(saved), kResultOk);
+  ASSERT_EQ(reopened->Setup(44100, 256, Vst::kSample64), kResultOk);
+  EXPECT_EQ(reopened->controller->getParamNormalized(kHostBypass), 1.0) << "restored, then set up";
+  const std::vector<double> in = Noise(1000, 21);
+  std::vector<double> out[2];
+  RunBlocks(*reopened, in, out, 2, 256);
+  EXPECT_EQ(out[0], in) << "the reopened instance passes the input through";
+  EXPECT_EQ(out[1], in) << "the reopened instance passes the input through";
+}
+
 TEST_F(Vst3Test, StreamEndingAfterTheParameterChunkRestoresParametersButNotBypass)
 {
   auto plug = MakeReady();
