@@ -1,0 +1,214 @@
+#include "OutputFile.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace render {
+
+namespace {
+// Pending temporary names, readable from a signal handler: fixed slots of
+// fixed storage, each published by an atomic flag.
+constexpr int kSlots = 8;
+constexpr size_t kNameBytes = 4096;
+char gNames[kSlots][kNameBytes];
+std::atomic<bool> gUsed[kSlots];
+
+int Claim(const std::string& name)
+{
+  if (name.size() >= kNameBytes) return -1;
+  for (int i = 0; i < kSlots; ++i)
+  {
+    bool expected = false;
+    if (gUsed[i].load() || !gUsed[i].compare_exchange_strong(expected, true)) continue;
+    std::memcpy(gNames[i], name.c_str(), name.size() + 1);
+    return i;
+  }
+  return -1;
+}
+
+void Release(int slot)
+{
+  if (slot >= 0) gUsed[slot].store(false);
+}
+
+extern "C" void RemovePending(int sig)
+{
+  for (int i = 0; i < kSlots; ++i)
+    if (gUsed[i].load()) unlink(gNames[i]);
+  signal(sig, SIG_DFL);
+  raise(sig);
+}
+
+std::string Folder(const std::string& path)
+{
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+std::string Base(const std::string& path)
+{
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string Why() { return std::strerror(errno); }
+} // namespace
+
+void OutputFile::InstallSignalCleanup()
+{
+  for (int sig : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
+  {
+    struct sigaction action{};
+    action.sa_handler = RemovePending;
+    sigemptyset(&action.sa_mask);
+    sigaction(sig, &action, nullptr);
+  }
+}
+
+OutputFile::~OutputFile() { Discard(); }
+
+bool OutputFile::Create(const std::string& path, std::string* error)
+{
+  Discard();
+  struct stat st{};
+  if (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+  {
+    *error = path + " is a folder";
+    return false;
+  }
+  const std::string folder = Folder(path);
+  if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+  {
+    *error = "cannot write " + path + ": the folder " + folder + " does not exist";
+    return false;
+  }
+  std::string temp = folder + "/." + Base(path) + ".partial-XXXXXX";
+  std::string buffer = temp;
+  const int fd = mkstemp(buffer.data());
+  if (fd < 0)
+  {
+    *error = "cannot write " + path + ": " + Why();
+    return false;
+  }
+  // mkstemp makes the file private; the result gets the usual permissions.
+  const mode_t mask = umask(0);
+  umask(mask);
+  fchmod(fd, 0666 & ~mask);
+  mFd = fd;
+  mTemp = buffer;
+  mPath = path;
+  mSlot = Claim(mTemp);
+  return true;
+}
+
+bool OutputFile::Commit(std::string* error)
+{
+  if (mTemp.empty())
+  {
+    *error = "nothing to commit for " + mPath;
+    return false;
+  }
+  if (mFd >= 0 && close(mFd) != 0)
+  {
+    mFd = -1;
+    *error = "cannot write " + mPath + ": " + Why();
+    Discard();
+    return false;
+  }
+  mFd = -1;
+  if (rename(mTemp.c_str(), mPath.c_str()) != 0)
+  {
+    *error = "cannot write " + mPath + ": " + Why();
+    Discard();
+    return false;
+  }
+  mTemp.clear();
+  Release(mSlot);
+  mSlot = -1;
+  return true;
+}
+
+void OutputFile::Discard()
+{
+  if (mFd >= 0) close(mFd);
+  mFd = -1;
+  if (!mTemp.empty()) unlink(mTemp.c_str());
+  mTemp.clear();
+  Release(mSlot);
+  mSlot = -1;
+}
+
+bool SameFile(const std::string& a, const std::string& b)
+{
+  struct stat sa{}, sb{};
+  if (stat(a.c_str(), &sa) != 0 || stat(b.c_str(), &sb) != 0) return false;
+  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+bool Exists(const std::string& path)
+{
+  struct stat st{};
+  return stat(path.c_str(), &st) == 0;
+}
+
+bool ReadSmallFile(const std::string& path, size_t maxBytes, std::string* bytes, std::string* error)
+{
+  FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f)
+  {
+    *error = "cannot read " + path + ": " + Why();
+    return false;
+  }
+  bytes->clear();
+  char buf[4096];
+  size_t got;
+  while ((got = std::fread(buf, 1, sizeof buf, f)) > 0)
+  {
+    bytes->append(buf, got);
+    if (bytes->size() > maxBytes) break;
+  }
+  const bool failed = std::ferror(f) != 0;
+  std::fclose(f);
+  if (failed)
+  {
+    *error = "cannot read " + path;
+    return false;
+  }
+  if (bytes->size() > maxBytes)
+  {
+    *error = path + " is too large to be a state file";
+    return false;
+  }
+  return true;
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& bytes, std::string* error)
+{
+  OutputFile out;
+  if (!out.Create(path, error)) return false;
+  size_t done = 0;
+  while (done < bytes.size())
+  {
+    const ssize_t n = write(out.Fd(), bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0)
+    {
+      *error = "cannot write " + path + ": " + Why();
+      return false;
+    }
+    done += static_cast<size_t>(n);
+  }
+  return out.Commit(error);
+}
+
+} // namespace render
