@@ -112,14 +112,16 @@ bool ParseOptions(int argc, const char* const* argv, RenderOptions* o, std::stri
     else if (name == "--demo-dir") ok = path(&o->demoDir);
     else if (name == "--compare")
     {
-      // Every following argument that is not an option is one setting list.
+      // Every following argument that reads as KNOB=VALUE (or "bypass") is one
+      // setting list; the first that does not is a file name again.
       if (hasInline)
       {
         *error = "--compare takes its setting lists as separate arguments";
         return false;
       }
       int taken = 0;
-      while (i + 1 < argc && !IsOption(argv[i + 1]) && std::string(argv[i + 1]).find('=') != std::string::npos)
+      auto isList = [](const std::string& a) { return !IsOption(a) && (a.find('=') != std::string::npos || a == "bypass"); };
+      while (i + 1 < argc && isList(argv[i + 1]))
       {
         Settings s;
         if (!ParseSettingsList(argv[++i], &s, error)) return false;
