@@ -31,7 +31,7 @@ public:
       v = lp;
     }
     // Decay per trip round the loop for about this many seconds of ring.
-    const double ringSeconds = 2.5 * std::pow(110.0 / hz, 0.35);
+    const double ringSeconds = 6.0 * std::pow(110.0 / hz, 0.5);
     mDecay = std::pow(10.0, -3.0 / (ringSeconds * hz));
   }
 
