@@ -80,19 +80,40 @@ OutputFile::~OutputFile() { Discard(); }
 bool OutputFile::Create(const std::string& path, std::string* error)
 {
   Discard();
+  // A link is written through, so the link stays and its target gets the
+  // new file; anything but a regular file (a device, a pipe) is never
+  // replaced by the rename.
+  std::string target = path;
   struct stat st{};
-  if (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+  if (lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode))
   {
-    *error = path + " is a folder";
-    return false;
+    char* resolved = realpath(path.c_str(), nullptr);
+    if (resolved)
+    {
+      target = resolved;
+      std::free(resolved);
+    }
   }
-  const std::string folder = Folder(path);
+  if (stat(target.c_str(), &st) == 0)
+  {
+    if (S_ISDIR(st.st_mode))
+    {
+      *error = path + " is a folder";
+      return false;
+    }
+    if (!S_ISREG(st.st_mode))
+    {
+      *error = path + " exists and is not a regular file; name a file";
+      return false;
+    }
+  }
+  const std::string folder = Folder(target);
   if (stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
   {
     *error = "cannot write " + path + ": the folder " + folder + " does not exist";
     return false;
   }
-  std::string temp = folder + "/." + Base(path) + ".partial-XXXXXX";
+  std::string temp = folder + "/." + Base(target) + ".partial-XXXXXX";
   std::string buffer = temp;
   const int fd = mkstemp(buffer.data());
   if (fd < 0)
@@ -106,7 +127,7 @@ bool OutputFile::Create(const std::string& path, std::string* error)
   fchmod(fd, 0666 & ~mask);
   mFd = fd;
   mTemp = buffer;
-  mPath = path;
+  mPath = target;
   mSlot = Claim(mTemp);
   return true;
 }

@@ -111,16 +111,14 @@ bool WriteDemoInput(const std::string& path, std::string* error)
   return file.Commit(error);
 }
 
-// Paths that name a folder can never be written as files.
+// Only regular files are ever replaced: a folder, a device or a pipe under
+// an output name is refused before anything is written.
 bool CheckOutputName(const std::string& path, const char* what, std::string* error)
 {
   struct stat st{};
-  if (!path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
-  {
-    *error = std::string(what) + " " + path + " is a folder";
-    return false;
-  }
-  return true;
+  if (path.empty() || stat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return true;
+  *error = std::string(what) + " " + path + (S_ISDIR(st.st_mode) ? " is a folder" : " exists and is not a regular file");
+  return false;
 }
 } // namespace
 

@@ -2,6 +2,7 @@
 // exit code, and no output file: not under the name, not as a leftover
 // temporary, not under a name that was meant as an option.
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -79,6 +80,15 @@ TEST_F(RenderErrors, FilesThatCannotBeRendered)
   ExpectFailure({Path("three.wav"), out}, "3 channels", "three channels");
   ExpectFailure({Path("in.wav"), Path("no/such/folder/out.wav")}, "does not exist", "output folder missing");
   ExpectFailure({Path("in.wav"), dir}, "is a folder", "output is a folder");
+  // A pipe (like a device) under the output's name is never replaced by a file.
+  ASSERT_EQ(mkfifo(Path("pipe").c_str(), 0644), 0);
+  before = Listing();
+  ExpectFailure({Path("in.wav"), Path("pipe")}, "not a regular file", "output is a pipe");
+  ExpectFailure({"--plot", Path("pipe"), Path("in.wav"), out}, "not a regular file", "plot onto a pipe");
+  ExpectFailure({"--state-out", Path("pipe")}, "not a regular file", "state onto a pipe");
+  struct stat st{};
+  ASSERT_EQ(stat(Path("pipe").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode)) << "the pipe is still a pipe";
   ExpectFailure({"--state-in", Path("missing.state"), Path("in.wav"), out}, "cannot read", "state missing");
   ExpectFailure({"--state-in", Path("short.state"), Path("in.wav"), out}, "holds 10 bytes", "state too short");
   ExpectFailure({"--bundle", Path("Nothing.vst3"), Path("in.wav"), out}, "no plug-in bundle", "no bundle");
@@ -170,6 +180,28 @@ TEST_F(RenderErrors, InterruptedRunLeavesNoPartialFile)
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig) << "signal " << sig;
     EXPECT_EQ(Listing(), before) << "signal " << sig << " left a file";
   }
+}
+
+} // namespace
+} // namespace rendertest
+
+namespace rendertest {
+namespace {
+
+// An output named through a symbolic link replaces the file the link points
+// at; the link itself stays.
+TEST_F(RenderTest, OutputThroughALinkWritesItsTarget)
+{
+  ASSERT_TRUE(WriteAudio(Path("in.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, TestSignal(1, 48000, 4800, 9)));
+  ASSERT_TRUE(WriteAudio(Path("old.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, TestSignal(1, 48000, 100, 1)));
+  ASSERT_EQ(symlink("old.wav", Path("current.wav").c_str()), 0);
+  const RunResult run = Render({Path("in.wav"), Path("current.wav")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  struct stat st{};
+  ASSERT_EQ(lstat(Path("current.wav").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode)) << "the link stays a link";
+  EXPECT_EQ(ReadAudio(Path("old.wav"), true).Frames(), 4800) << "its target holds the render";
+  EXPECT_EQ(Listing(), (std::vector<std::string>{"current.wav", "in.wav", "old.wav"}));
 }
 
 } // namespace
