@@ -215,8 +215,6 @@ bool AudioWriter::Write(const T* const* channels, int frames, std::string* error
 {
   const int nc = mChannels;
   mInterleaved.resize(static_cast<size_t>(frames) * static_cast<size_t>(nc));
-  // libsndfile clips at +1.0 and at -1.0 (full scale both ways, its own rule).
-  long long clipped = 0;
   sf_count_t wrote;
   if constexpr (std::is_same<T, float>::value)
   {
@@ -224,9 +222,7 @@ bool AudioWriter::Write(const T* const* channels, int frames, std::string* error
     for (int i = 0; i < frames; ++i)
       for (int c = 0; c < nc; ++c)
       {
-        const float v = channels[c][i];
-        clipped += !(std::fabs(v) <= 1.0f);
-        buf[i * nc + c] = v;
+        buf[i * nc + c] = channels[c][i];
       }
     wrote = sf_writef_float(mFile, buf, frames);
   }
@@ -235,13 +231,10 @@ bool AudioWriter::Write(const T* const* channels, int frames, std::string* error
     for (int i = 0; i < frames; ++i)
       for (int c = 0; c < nc; ++c)
       {
-        const double v = channels[c][i];
-        clipped += !(std::fabs(v) <= 1.0);
-        mInterleaved[static_cast<size_t>(i * nc + c)] = v;
+        mInterleaved[static_cast<size_t>(i * nc + c)] = channels[c][i];
       }
     wrote = sf_writef_double(mFile, mInterleaved.data(), frames);
   }
-  mOvers += clipped;
   if (wrote != frames)
   {
     *error = "writing " + mName + " failed: " + sf_strerror(mFile);

@@ -1,8 +1,7 @@
 #pragma once
 // Audio files through libsndfile: a reader that hands out blocks of
 // de-interleaved samples and a writer that takes them back. Integer outputs
-// clip at full scale (libsndfile's own clipping), and the writer counts the
-// samples beyond full scale.
+// clip at full scale (libsndfile's own clipping).
 #include <sndfile.h>
 
 #include <string>
@@ -61,8 +60,7 @@ public:
   bool Write(const T* const* channels, int frames, std::string* error);
   // Flushes and closes the file; false when the last writes failed.
   bool Close(std::string* error);
-  // Samples beyond full scale; an integer output clipped them.
-  long long Overs() const { return mOvers; }
+  // True when samples beyond full scale are clipped (integer outputs).
   bool Clips() const { return mClips; }
 
 private:
@@ -70,7 +68,6 @@ private:
   std::string mName;
   int mChannels = 0;
   bool mClips = false;
-  long long mOvers = 0;
   std::vector<double> mInterleaved;
 };
 

@@ -127,7 +127,7 @@ bool RenderFile(const BundleHost& bundle, const RenderOptions& o, const std::str
   const bool ok = o.useDouble ? Stream<double>(*session, reader, writer, o, &report, error)
                               : Stream<float>(*session, reader, writer, o, &report, error);
   if (!ok || !writer.Close(error)) return false;
-  report.overs = writer.Overs();
+  report.overs = report.outLevel.Overs();
   report.clips = writer.Clips();
 
   if (!o.stateOut.empty() && !WriteWholeFile(o.stateOut, session->SaveState(), error)) return false;
