@@ -150,7 +150,7 @@ void PlotRange(const Response& r, double* bottomDb, double* topDb)
     for (size_t i = 0; i < r.frequencies.size(); ++i)
       if (std::isfinite(c.db[i])) lo = std::min(lo, c.db[i]), hi = std::max(hi, c.db[i]);
   if (!std::isfinite(lo)) lo = -30.0, hi = 0.0;
-  double top = std::ceil((hi + 3.0) / 10.0) * 10.0;
+  double top = std::ceil((hi + 2.0) / 10.0) * 10.0;
   double bottom = std::floor((lo - 3.0) / 10.0) * 10.0;
   bottom = std::clamp(bottom, top - 60.0, top - 30.0);
   *bottomDb = bottom;

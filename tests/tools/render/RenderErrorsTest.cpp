@@ -78,6 +78,12 @@ TEST_F(RenderErrors, FilesThatCannotBeRendered)
   ExpectFailure({Path("missing.wav"), out}, "no such file", "missing input");
   ExpectFailure({Path("notes.wav"), out}, "cannot read", "not audio");
   ExpectFailure({Path("three.wav"), out}, "3 channels", "three channels");
+  // Formats libsndfile reads but this renderer does not offer.
+  ASSERT_TRUE(WriteAudio(Path("in.au"), SF_FORMAT_AU | SF_FORMAT_PCM_16, TestSignal(1, 48000, 480, 2)));
+  ASSERT_TRUE(WriteAudio(Path("in.opus"), SF_FORMAT_OGG | SF_FORMAT_OPUS, TestSignal(1, 48000, 4800, 2)));
+  before = Listing();
+  ExpectFailure({Path("in.au"), out}, "is not a WAV, FLAC, AIFF or Ogg Vorbis file", "Sun AU");
+  ExpectFailure({Path("in.opus"), out}, "not Ogg Vorbis", "Ogg Opus");
   ExpectFailure({Path("in.wav"), Path("no/such/folder/out.wav")}, "does not exist", "output folder missing");
   ExpectFailure({Path("in.wav"), dir}, "is a folder", "output is a folder");
   // A pipe (like a device) under the output's name is never replaced by a file.

@@ -138,5 +138,23 @@ TEST_F(RenderTest, SummaryReportsLevelsClippingLengthAndSpeed)
   EXPECT_NE(run.out.find("mic 0.0, size 5.0, character 5.0, output 10.0"), std::string::npos) << run.out;
 }
 
+// Non-finite samples in a float file: the render goes on, the output stays
+// finite, and the summary says how many there were.
+TEST_F(RenderTest, NonFiniteInputSamplesAreReported)
+{
+  Audio a = TestSignal(2, 48000, 24000, 12);
+  a.samples[0][1000] = NAN;
+  a.samples[1][2000] = INFINITY;
+  a.samples[1][2001] = -INFINITY;
+  ASSERT_TRUE(WriteAudio(Path("bad.wav"), SF_FORMAT_WAV | SF_FORMAT_FLOAT, a));
+  const RunResult run = Render({Path("bad.wav"), Path("out.wav")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_NE(run.out.find("warning    3 input samples were not finite numbers"), std::string::npos) << run.out;
+  const Audio out = ReadAudio(Path("out.wav"), true);
+  for (int ch = 0; ch < 2; ++ch)
+    for (long long i = 0; i < out.Frames(); ++i) ASSERT_TRUE(std::isfinite(out.samples[ch][i])) << "frame " << i;
+  EXPECT_GT(RmsDb(out.samples[0], 12000), -40.0) << "the channel recovers after the bad sample";
+}
+
 } // namespace
 } // namespace rendertest
