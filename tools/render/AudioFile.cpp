@@ -52,6 +52,13 @@ std::string DescribeFormat(int format)
   return std::string(c) + ", " + s;
 }
 
+const char* FileExtension(int format)
+{
+  for (const Named& c : kContainers)
+    if ((format & SF_FORMAT_TYPEMASK) == c.value) return c.name;
+  return "wav";
+}
+
 bool IsIntegerSubtype(int format)
 {
   const int s = format & SF_FORMAT_SUBMASK;

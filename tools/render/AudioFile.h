@@ -22,6 +22,8 @@ std::string DescribeFormat(int format);
 // The output format for "wav", "flac:pcm16", …; the input's format when spec
 // is empty. The input's subtype is kept when the container supports it.
 bool ChooseOutputFormat(const std::string& spec, int inputFormat, int* format, std::string* error);
+// "wav", "flac", "aiff" or "ogg".
+const char* FileExtension(int format);
 // True for subtypes stored as integers (these clip at full scale).
 bool IsIntegerSubtype(int format);
 

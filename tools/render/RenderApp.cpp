@@ -146,6 +146,17 @@ int RunRenderer(int argc, const char* const* argv)
                             {&o.plotData, "--plot-data"}, {&o.stateOut, "--state-out"}, {&o.output, "OUTPUT"}})
     if (!CheckOutputName(*path, what, &error)) return Fail(error, kUsage);
 
+  // Every output name is distinct, and a format is checked before any file is touched.
+  {
+    const std::string* outputs[] = {&o.output, &o.plot, &o.plotData, &o.stateOut};
+    for (size_t i = 0; i < 4; ++i)
+      for (size_t j = i + 1; j < 4; ++j)
+        if (!outputs[i]->empty() && (*outputs[i] == *outputs[j] || SameFile(*outputs[i], *outputs[j])))
+          return Fail(*outputs[i] + " is named for two outputs", kUsage);
+    int format = 0;
+    if (!ChooseOutputFormat(o.format, SF_FORMAT_WAV | SF_FORMAT_PCM_24, &format, &error)) return Fail(error, kUsage);
+  }
+
   std::string stateBytes;
   const std::string* state = nullptr;
   if (!o.stateIn.empty())
@@ -193,10 +204,12 @@ int RunRenderer(int argc, const char* const* argv)
   if (!MakeFolder(dir, &error)) return Fail(error);
   RenderOptions demo = o;
   demo.input = dir + "/demo-dry.wav";
-  demo.output = dir + "/demo-murax.wav";
+  int demoFormat = SF_FORMAT_WAV | SF_FORMAT_PCM_24;
+  ChooseOutputFormat(o.format, demoFormat, &demoFormat, &error);
+  demo.output = dir + "/demo-murax." + FileExtension(demoFormat);
   if (demo.plot.empty()) demo.plot = dir + "/response.png";
   std::vector<Settings> compare = o.compare;
-  if (compare.empty() && o.plotData.empty())
+  if (compare.empty())
   {
     // Beside the demo's own settings, the two knobs that change the sound most.
     Settings offAxis, bigBox;
@@ -215,7 +228,7 @@ int RunRenderer(int argc, const char* const* argv)
     PrintSummary(result.report);
     std::printf("\nThe demo is in %s:\n", dir.c_str());
     std::printf("  %-15s the guitar phrase, dry\n", "demo-dry.wav");
-    std::printf("  %-15s the same phrase through MURAX\n", "demo-murax.wav");
+    std::printf("  %-15s the same phrase through MURAX\n", demo.output.substr(dir.size() + 1).c_str());
     std::printf("  %-15s the cabinet's response\n", "response.png");
     if (!o.stateOut.empty()) std::printf("  %s: the plug-in's state\n", o.stateOut.c_str());
   }

@@ -41,7 +41,7 @@ void PrintSummary(const RenderReport& r)
     std::printf("  warning    %lld input samples were not finite numbers\n", r.inLevel.NonFinite());
   std::printf("  settings   %s\n", r.settings.c_str());
   std::printf("  processing %s\n", r.processing.c_str());
-  std::printf("  time       %.2f s, %.1f x real time\n", r.seconds, r.seconds > 0.0 ? length / r.seconds : 0.0);
+  std::printf("  time       %.3f s, %.1f x real time\n", r.seconds, r.seconds > 0.0 ? length / r.seconds : 0.0);
 }
 
 } // namespace render

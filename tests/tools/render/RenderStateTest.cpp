@@ -55,6 +55,21 @@ TEST_F(RenderTest, StateOutHoldsTheSettingsAndRoundTrips)
   EXPECT_DOUBLE_EQ(StoredDouble(ReadBytes(Path("d.state")), 4), 0.0);
 }
 
+// An empty file renders to an empty file; the settings still reach the
+// plug-in, so the saved state holds them.
+TEST_F(RenderTest, EmptyInputGivesAnEmptyOutputAndTheState)
+{
+  ASSERT_TRUE(WriteAudio(Path("empty.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_16, Audio{0, 1, 44100, {{}}}));
+  const RunResult run = Render({"--no-preroll", "--size", "2", "--state-out", Path("s.state"), Path("empty.wav"),
+                                Path("out.wav")});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  const Audio out = ReadAudio(Path("out.wav"), true);
+  EXPECT_EQ(out.channels, 1);
+  EXPECT_EQ(out.Frames(), 0);
+  EXPECT_DOUBLE_EQ(StoredDouble(ReadBytes(Path("s.state")), 1), 2.0);
+  EXPECT_NE(run.out.find("-inf dBFS"), std::string::npos) << run.out;
+}
+
 // A state saved by a host while its bypass was engaged: restored after set-up,
 // so the flag survives setupProcessing and the audio passes through untouched.
 TEST_F(RenderTest, HostBypassedStateSurvivesSetUp)
