@@ -26,6 +26,43 @@ bool Supported(int format)
   return sf_format_check(&info) != 0;
 }
 
+// Stereo, the common case, gets loops the compiler can keep in registers.
+template <class T>
+void Deinterleave(const T* in, T* const* out, int nc, long long frames)
+{
+  if (nc == 2)
+  {
+    T* l = out[0];
+    T* r = out[1];
+    for (long long i = 0; i < frames; ++i)
+    {
+      l[i] = in[2 * i];
+      r[i] = in[2 * i + 1];
+    }
+    return;
+  }
+  for (long long i = 0; i < frames; ++i)
+    for (int c = 0; c < nc; ++c) out[c][i] = in[i * nc + c];
+}
+
+template <class T>
+void Interleave(const T* const* in, T* out, int nc, long long frames)
+{
+  if (nc == 2)
+  {
+    const T* l = in[0];
+    const T* r = in[1];
+    for (long long i = 0; i < frames; ++i)
+    {
+      out[2 * i] = l[i];
+      out[2 * i + 1] = r[i];
+    }
+    return;
+  }
+  for (long long i = 0; i < frames; ++i)
+    for (int c = 0; c < nc; ++c) out[i * nc + c] = in[c][i];
+}
+
 // The subtype a container gets when the input's cannot be kept.
 int DefaultSubtype(int container)
 {
@@ -166,14 +203,12 @@ long long AudioReader::Read(T* const* channels, int frames)
     // processing sees exactly what a float reader of the file sees.
     float* buf = reinterpret_cast<float*>(mInterleaved.data());
     got = sf_readf_float(mFile, buf, frames);
-    for (sf_count_t i = 0; i < got; ++i)
-      for (int c = 0; c < nc; ++c) channels[c][i] = buf[i * nc + c];
+    Deinterleave(buf, channels, nc, got);
   }
   else
   {
     got = sf_readf_double(mFile, mInterleaved.data(), frames);
-    for (sf_count_t i = 0; i < got; ++i)
-      for (int c = 0; c < nc; ++c) channels[c][i] = mInterleaved[static_cast<size_t>(i * nc + c)];
+    Deinterleave(mInterleaved.data(), channels, nc, got);
   }
   if (got < frames && sf_error(mFile) != SF_ERR_NO_ERROR) return -1;
   return got;
@@ -209,6 +244,9 @@ bool AudioWriter::Open(int fd, const std::string& name, const AudioFormat& forma
   mChannels = format.channels;
   mClips = IsIntegerSubtype(format.format);
   if (mClips) sf_command(mFile, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+  // The peak chunk of float files carries the time of writing; without it the
+  // same render gives the same bytes.
+  sf_command(mFile, SFC_SET_ADD_PEAK_CHUNK, nullptr, SF_FALSE);
   if ((format.format & SF_FORMAT_SUBMASK) == SF_FORMAT_VORBIS)
   {
     double quality = 0.6;
@@ -226,20 +264,12 @@ bool AudioWriter::Write(const T* const* channels, int frames, std::string* error
   if constexpr (std::is_same<T, float>::value)
   {
     float* buf = reinterpret_cast<float*>(mInterleaved.data());
-    for (int i = 0; i < frames; ++i)
-      for (int c = 0; c < nc; ++c)
-      {
-        buf[i * nc + c] = channels[c][i];
-      }
+    Interleave(channels, buf, nc, frames);
     wrote = sf_writef_float(mFile, buf, frames);
   }
   else
   {
-    for (int i = 0; i < frames; ++i)
-      for (int c = 0; c < nc; ++c)
-      {
-        mInterleaved[static_cast<size_t>(i * nc + c)] = channels[c][i];
-      }
+    Interleave(channels, mInterleaved.data(), nc, frames);
     wrote = sf_writef_double(mFile, mInterleaved.data(), frames);
   }
   if (wrote != frames)

@@ -115,7 +115,14 @@ bool OutputFile::Create(const std::string& path, std::string* error)
   }
   std::string temp = folder + "/." + Base(target) + ".partial-XXXXXX";
   std::string buffer = temp;
+  // The file and its registration for the signal handlers come into being
+  // together: a signal in between would leave the file behind.
+  sigset_t all, previous;
+  sigfillset(&all);
+  sigprocmask(SIG_BLOCK, &all, &previous);
   const int fd = mkstemp(buffer.data());
+  if (fd >= 0) mSlot = Claim(buffer);
+  sigprocmask(SIG_SETMASK, &previous, nullptr);
   if (fd < 0)
   {
     *error = "cannot write " + path + ": " + Why();
@@ -128,7 +135,6 @@ bool OutputFile::Create(const std::string& path, std::string* error)
   mFd = fd;
   mTemp = buffer;
   mPath = target;
-  mSlot = Claim(mTemp);
   return true;
 }
 

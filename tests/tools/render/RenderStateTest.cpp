@@ -103,7 +103,6 @@ TEST_F(RenderTest, HostBypassedStateSurvivesSetUp)
   ASSERT_TRUE(WriteAudio(in, SF_FORMAT_WAV | SF_FORMAT_FLOAT, TestSignal(2, 44100, 20000, 6)));
   const RunResult run = Render({"--state-in", Path("bypassed.state"), "--state-out", Path("again.state"), in, out});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(ReadBytes(out).substr(44), ReadBytes(in).substr(44)) << "host bypass passes the samples through";
   const Audio a = ReadAudio(in, true), b = ReadAudio(out, true);
   for (int ch = 0; ch < 2; ++ch)
     for (long long i = 0; i < a.Frames(); ++i) ASSERT_EQ(a.samples[ch][i], b.samples[ch][i]) << "frame " << i;
