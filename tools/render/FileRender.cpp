@@ -2,8 +2,10 @@
 
 #include <vector>
 
-#include "AudioFile.h"
+#include "AudioReader.h"
+#include "AudioWriter.h"
 #include "OutputFile.h"
+#include "WholeFiles.h"
 #include "Progress.h"
 #include "RenderSession.h"
 

@@ -8,18 +8,17 @@
 #include <string>
 #include <vector>
 
-#include "AudioFile.h"
+#include "AudioFormat.h"
 #include "BundleHost.h"
+#include "DemoFile.h"
 #include "DemoPhrase.h"
 #include "EditorSnapshot.h"
 #include "FileRender.h"
-#include "LICE_MemBitmap.h"
 #include "OutputFile.h"
-#include "PngWriter.h"
 #include "RenderOptions.h"
 #include "RenderSession.h"
-#include "ResponseMeasure.h"
-#include "ResponsePlot.h"
+#include "ResponsePlotFile.h"
+#include "WholeFiles.h"
 
 #ifndef MURAX_DEFAULT_BUNDLE
 #define MURAX_DEFAULT_BUNDLE "MURAX.vst3"
@@ -66,49 +65,6 @@ bool MakeFolder(const std::string& dir, std::string* error)
     }
   }
   return true;
-}
-
-// The plot and its numbers for these curves, each on top of the run's settings.
-bool WritePlot(const BundleHost& bundle, const RenderOptions& o, const std::string* state, double rate,
-               const std::vector<Settings>& compare, std::string* error)
-{
-  std::vector<Settings> curves;
-  if (compare.empty()) curves.push_back(o.settings);
-  for (const Settings& c : compare) curves.push_back(c.Over(o.settings));
-  Response response;
-  if (!MeasureResponse(bundle, rate, o.blockSize, state, curves, &response, error)) return false;
-  if (!o.plotData.empty() && !WriteWholeFile(o.plotData, ResponseCsv(response), error)) return false;
-  if (o.plot.empty()) return true;
-  LICE_MemBitmap bitmap;
-  if (!DrawResponsePlot(response, &bitmap, error)) return false;
-  std::string labels;
-  for (const ResponseCurve& c : response.curves) labels += (labels.empty() ? "" : "; ") + c.label;
-  std::string png;
-  if (!EncodePng(&bitmap, {{"Title", "MURAX cabinet response"}, {"Software", "murax-render " MURAX_VERSION_STRING},
-                           {"Description", labels}},
-                 &png))
-  {
-    *error = "cannot encode the plot " + o.plot;
-    return false;
-  }
-  return WriteWholeFile(o.plot, png, error);
-}
-
-bool WriteDemoInput(const std::string& path, std::string* error)
-{
-  std::vector<float> left, right;
-  MakeDemoPhrase(&left, &right);
-  OutputFile file;
-  if (!file.Create(path, error)) return false;
-  AudioWriter writer;
-  AudioFormat format;
-  format.format = SF_FORMAT_WAV | SF_FORMAT_PCM_24;
-  format.channels = 2;
-  format.sampleRate = kDemoRate;
-  if (!writer.Open(file.Fd(), path, format, error)) return false;
-  const float* channels[2] = {left.data(), right.data()};
-  if (!writer.Write(channels, static_cast<int>(left.size()), error) || !writer.Close(error)) return false;
-  return file.Commit(error);
 }
 
 // Only regular files are ever replaced: a folder, a device or a pipe under
@@ -175,7 +131,7 @@ int RunRenderer(int argc, const char* const* argv)
   {
     FileRenderResult result;
     if (!RenderFile(*bundle, o, state, started, &result, &error)) return Fail(error);
-    if (wantsPicture && !WritePlot(*bundle, o, state, result.sampleRate, o.compare, &error)) return Fail(error);
+    if (wantsPicture && !WriteResponsePlot(*bundle, o, state, result.sampleRate, o.compare, &error)) return Fail(error);
     if (!o.snapshot.empty() && !WriteEditorSnapshot(o.snapshot, result.settings, &error)) return Fail(error);
     if (!o.quiet) PrintSummary(result.report);
     return 0;
@@ -184,7 +140,7 @@ int RunRenderer(int argc, const char* const* argv)
   if (wantsPicture || !o.snapshot.empty() || !o.stateOut.empty())
   {
     // Pictures or a state without audio: 48 kHz, as a host without a project rate would use.
-    if (wantsPicture && !WritePlot(*bundle, o, state, 48000.0, o.compare, &error)) return Fail(error);
+    if (wantsPicture && !WriteResponsePlot(*bundle, o, state, 48000.0, o.compare, &error)) return Fail(error);
     if (!o.stateOut.empty() || !o.snapshot.empty())
     {
       SessionSetup setup;
@@ -218,10 +174,10 @@ int RunRenderer(int argc, const char* const* argv)
     bigBox.character = 8.0;
     compare = {Settings(), offAxis, bigBox};
   }
-  if (!WriteDemoInput(demo.input, &error)) return Fail(error);
+  if (!WriteDemoPhrase(demo.input, &error)) return Fail(error);
   FileRenderResult result;
   if (!RenderFile(*bundle, demo, state, started, &result, &error)) return Fail(error);
-  if (!WritePlot(*bundle, demo, state, result.sampleRate, compare, &error)) return Fail(error);
+  if (!WriteResponsePlot(*bundle, demo, state, result.sampleRate, compare, &error)) return Fail(error);
   if (!o.snapshot.empty() && !WriteEditorSnapshot(o.snapshot, result.settings, &error)) return Fail(error);
   if (!o.quiet)
   {

@@ -4,7 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "PlotPrimitives.h"
+#include "PlotFont.h"
+#include "Polyline.h"
 #include "lice_blit.h"
 #include "lice_line.h"
 

@@ -2,7 +2,7 @@
 // What a finished render reports on standard output.
 #include <string>
 
-#include "AudioFile.h"
+#include "AudioFormat.h"
 #include "LevelMeter.h"
 
 namespace render {

@@ -1,19 +1,12 @@
 #pragma once
-// Drawing pieces a chart needs beyond the raster library's calls: thick
-// antialiased polylines, and text in one font measured, placed and turned.
+// Chart text in one font: measured, placed by an anchor, or turned to read upwards.
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "LICE_CachedFont.h"
 #include "LICE_IBitmap.h"
 
 namespace render {
-
-// A polyline width pixels wide, clipped to clip. Joints are drawn once: each
-// pixel takes the largest coverage of any segment, then is blended once.
-void DrawPolyline(LICE_IBitmap* bitmap, const std::vector<float>& x, const std::vector<float>& y, float width,
-                  LICE_pixel color, const LICE_Rect& clip);
 
 enum TextAnchor
 {
