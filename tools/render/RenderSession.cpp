@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <type_traits>
 #include <vector>
@@ -61,7 +62,9 @@ std::unique_ptr<RenderSession> RenderSession::Start(const BundleHost& bundle, co
   if (s->mPlug->processor->canProcessSampleSize(sampleSize) != kResultTrue ||
       s->mPlug->Setup(setup.sampleRate, setup.blockSize, sampleSize, Vst::kOffline) != kResultOk)
   {
-    *error = "the bundle refuses to process at " + std::to_string(setup.sampleRate) + " Hz";
+    char rate[32];
+    std::snprintf(rate, sizeof rate, "%g", setup.sampleRate);
+    *error = std::string("the bundle refuses to process at ") + rate + " Hz";
     return nullptr;
   }
   if (state)
@@ -69,13 +72,13 @@ std::unique_ptr<RenderSession> RenderSession::Start(const BundleHost& bundle, co
     const size_t expected = s->mPlug->SaveState().size();
     if (state->size() != expected)
     {
-      *error = "the state holds " + std::to_string(state->size()) + " bytes; a MURAX state holds " +
+      *error = "the --state-in file holds " + std::to_string(state->size()) + " bytes; a MURAX state holds " +
                std::to_string(expected);
       return nullptr;
     }
     if (s->mPlug->LoadState(std::vector<uint8_t>(state->begin(), state->end())) != kResultOk)
     {
-      *error = "the bundle refused the saved state";
+      *error = "the bundle refused the --state-in file";
       return nullptr;
     }
   }
