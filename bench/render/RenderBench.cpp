@@ -31,7 +31,7 @@ constexpr int kRate = 48000;
 constexpr int kSeconds = 60;
 constexpr long long kFrames = static_cast<long long>(kRate) * kSeconds;
 constexpr int kBlock = 512;
-constexpr int kRounds = 5;
+constexpr int kRounds = 9;
 
 double Now() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
 
