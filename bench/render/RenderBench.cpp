@@ -148,6 +148,9 @@ int main()
     double wall = 0.0, cpu = 0.0;
     effect = std::min(effect, RunEffect(in64, out64, &wall));
     effectWall = std::min(effectWall, wall);
+    // Each round writes a new file, as a first render does; replacing the
+    // last round's output would add the freeing of its pages to this one.
+    unlink(out.c_str());
     ok = RunRenderer(in, out, &cpu, &wall);
     render = std::min(render, cpu);
     renderWall = std::min(renderWall, wall);
