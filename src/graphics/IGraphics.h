@@ -76,6 +76,9 @@ public:
   // The graphics object owns the control from now on. Returns its index.
   int AttachControl(IControl* control);
   void AttachKeyCatcher(IControl* control);
+  // Where the platform finds the editor's images (the plug-in bundle's identifier).
+  void SetBundleID(const char* id);
+  const char* GetBundleID() const { return mBundleID; }
 
   // ---- Bitmaps (process-wide cache keyed by resource id) ------------------------
   IBitmap LoadIBitmap(int id, const char* name, int nStates = 1, bool framesAreHorizontal = false);
@@ -180,6 +183,17 @@ public:
   const IRECT& GetDrawRECT() const { return mDrawRECT; }
 
 protected:
+  // Inserts under the plug-in's mutex: the audio thread may be reading the list.
+  void InsertControl(int idx, IControl* control);
+  // Top-most control that is shown, not greyed out (unless mouseOver allows
+  // it) and hit; -1 for none.
+  int HitTest(int x, int y, bool mouseOver = false);
+  void SetCapture(int idx, int x, int y);
+  // Every performed edit sits between a begin and an end of the same
+  // parameter: at most one edit is open at a time, and only an open one ends.
+  void BeginEdit(int paramIdx);
+  void EndOpenEdit();
+
   WDL_Mutex mMutex;
   WDL_PtrList<IControl> mControls;
   IPlugBase* mPlug;
@@ -195,9 +209,11 @@ protected:
   int mMouseOver = -1;
   int mMouseX = 0, mMouseY = 0;
   int mLastClickedParam = -1;
+  int mOpenEditParam = -1;
   bool mHandleMouseOver = false;
   bool mStrict = true;
   bool mEnableTooltips = false;
   bool mShowControlBounds = false;
   IControl* mKeyCatcher = nullptr;
+  char mBundleID[128] = {};
 };
