@@ -4,7 +4,13 @@
 
 #include "IGraphics.h"
 
-ITextControl::ITextControl(IPlugBase* plug, IRECT rect, IText* text, const char* str) : IControl(plug, rect)
+ITextControl::ITextControl(IPlugBase* plug, IRECT rect, IText* text, const char* str)
+  : ITextControl(plug, rect, -1, text, str)
+{
+}
+
+ITextControl::ITextControl(IPlugBase* plug, IRECT rect, int paramIdx, IText* text, const char* str)
+  : IControl(plug, rect, paramIdx)
 {
   if (text) mText = *text;
   mStr.Set(str ? str : "");

@@ -16,5 +16,8 @@ public:
   const char* GetTextForPlug() const { return mStr.Get(); }
 
 protected:
+  // For text controls that show a parameter.
+  ITextControl(IPlugBase* plug, IRECT rect, int paramIdx, IText* text, const char* str);
+
   WDL_String mStr;
 };
