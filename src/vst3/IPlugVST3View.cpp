@@ -44,10 +44,9 @@ tresult PLUGIN_API IPlugVST3View::removed()
 tresult PLUGIN_API IPlugVST3View::getSize(ViewRect* size)
 {
   if (!size) return kInvalidArgument;
-  int width = 0, height = 0;
-  mPlug->GetEditorSize(&width, &height);
-  if (width <= 0 || height <= 0) return kResultFalse;
-  *size = ViewRect(0, 0, width, height);
+  IEditor* gui = mPlug->GetGUI();
+  if (!gui) return kResultFalse;
+  *size = ViewRect(0, 0, gui->Width(), gui->Height());
   return kResultTrue;
 }
 
