@@ -23,4 +23,16 @@ public:
   virtual bool WindowIsOpen() = 0;
   // [main thread] Lets every control react to idle time.
   virtual void OnGUIIdle() = 0;
+
+  // ---- What a window layer driven by the host's run loop adds [main thread] ----
+  // The connection a host must watch while a window is open, else -1.
+  virtual int WindowEventFD() { return -1; }
+  // The view's one timer tick and its one fd callback; neither ever blocks.
+  virtual void OnWindowTimer() {}
+  virtual void OnWindowEvents() {}
+  // A key the host forwarded, as a code 0-40; false when nothing took it.
+  virtual bool OnHostKeyDown(int /*key*/) { return false; }
+  // Physical pixels per editor pixel (1 to 3); the window follows at once.
+  virtual bool SetWindowScale(double /*scale*/) { return false; }
+  virtual double WindowScale() const { return 1.0; }
 };

@@ -1,0 +1,30 @@
+#pragma once
+#include <X11/Xlib.h>
+
+// Catches the X errors of one connection for the lifetime of the object.
+// Xlib's error handler is process-wide and its default one exits the host, so
+// a plug-in installs its own only around calls that may fail (a host window
+// destroyed first, a refused MIT-SHM segment) and restores the previous one
+// on the way out. Errors of other connections go on to the previous handler.
+// Traps nest. [main thread]
+class X11ErrorTrap
+{
+public:
+  explicit X11ErrorTrap(Display* display);
+  ~X11ErrorTrap();
+  X11ErrorTrap(const X11ErrorTrap&) = delete;
+  X11ErrorTrap& operator=(const X11ErrorTrap&) = delete;
+
+  // Syncs, then tells whether any request since construction failed.
+  bool Failed();
+  // The error code of the first failure, 0 when none.
+  int ErrorCode() const { return mErrorCode; }
+
+private:
+  static int Handle(Display* display, XErrorEvent* error);
+
+  Display* mDisplay;
+  X11ErrorTrap* mOuter;
+  int (*mPrevious)(Display*, XErrorEvent*);
+  int mErrorCode = 0;
+};
