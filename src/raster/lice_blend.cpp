@@ -127,6 +127,16 @@ void blitRowCopySAFull(LICE_pixel* d, const LICE_pixel* s, int n, int w)
   for (; i + 4 <= n; i += 4)
   {
     const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+    // Opaque and transparent runs are what bitmaps mostly hold: the rule gives
+    // the source pixel itself (colour s, alpha min(255, da + 255) = 255) and
+    // the destination unchanged, so neither needs the arithmetic below.
+    const __m128i sa = _mm_and_si128(sv, alphaMask);
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(sa, alphaMask)) == 0xFFFF)
+    {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), sv);
+      continue;
+    }
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(sa, zero)) == 0xFFFF) continue;
     const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
     const __m128i sLo = _mm_unpacklo_epi8(sv, zero), sHi = _mm_unpackhi_epi8(sv, zero);
     const __m128i dLo = _mm_unpacklo_epi8(dv, zero), dHi = _mm_unpackhi_epi8(dv, zero);
