@@ -319,8 +319,11 @@ void IGraphicsX11::HandleEvent(XEvent& ev)
       if (ev.xexpose.count == 0) mTextEntry->Redraw();
       break;
     case FocusOut:
-      // Leaving the field applies it, as a click elsewhere does.
-      if (ev.xfocus.mode == NotifyNormal && ev.xfocus.detail != NotifyInferior) EndTextEntry(true);
+      // Leaving the field applies it, as a click elsewhere does. Focus moving
+      // to or from under the pointer (PointerRoot focus) is not leaving.
+      if (ev.xfocus.mode == NotifyNormal && ev.xfocus.detail != NotifyInferior && ev.xfocus.detail != NotifyPointer &&
+          ev.xfocus.detail != NotifyPointerRoot && ev.xfocus.detail != NotifyDetailNone)
+        EndTextEntry(true);
       break;
     default: break;
     }
@@ -488,6 +491,8 @@ IPopupMenu* IGraphicsX11::CreateIPopupMenu(IPopupMenu* menu, IRECT* area)
   IPopupMenu* chosen = X11RunPopupMenu(session, menu, rootX, rootY);
   mInMenu = false;
   mLeftDown = mRightDown = false;
+  // Clicks in the menu came between: the next press is a first click.
+  mClicks.Reset();
   // What the menu covered comes back at the next tick.
   if (mDisplay && !mDamage.Empty() && mSurface && !mSurface->Busy())
   {
