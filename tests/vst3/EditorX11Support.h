@@ -85,20 +85,11 @@ inline bool WritePng(const std::string& path, int w, int h, const std::vector<ui
   return true;
 }
 
-// A copy of the built bundle in a temporary folder with the synthetic images.
-// Empty on failure.
-inline std::string MakeTestBundle(const std::string& builtBundle)
+// The six synthetic images under their resource names in folder res.
+inline bool WriteTestImages(const std::filesystem::path& res)
 {
-  namespace fs = std::filesystem;
-  char tmpl[] = "/tmp/murax-x11-XXXXXX";
-  const char* dir = mkdtemp(tmpl);
-  if (!dir) return "";
-  const fs::path bundle = fs::path(dir) / "MURAX.vst3";
   std::error_code ec;
-  fs::copy(builtBundle, bundle, fs::copy_options::recursive, ec);
-  if (ec) return "";
-  const fs::path res = bundle / "Contents" / "Resources";
-  fs::create_directories(res, ec);
+  std::filesystem::create_directories(res, ec);
   std::vector<uint32_t> bg(static_cast<size_t>(kEditorW) * kEditorH);
   for (int y = 0; y < kEditorH; ++y)
     for (int x = 0; x < kEditorW; ++x) bg[static_cast<size_t>(y) * kEditorW + x] = 0xFF000000u | BackgroundColor(x, y);
@@ -115,7 +106,22 @@ inline std::string MakeTestBundle(const std::string& builtBundle)
         strip[static_cast<size_t>(f) * kKnobSize * kKnobSize + i] = 0xFF000000u | KnobFrameColor(param, f);
     ok = ok && WritePng((res / names[param]).string(), kKnobSize, kKnobSize * kKnobFrames, strip);
   }
-  return ok ? bundle.string() : "";
+  return ok;
+}
+
+// A copy of the built bundle in a temporary folder with the synthetic images.
+// Empty on failure.
+inline std::string MakeTestBundle(const std::string& builtBundle)
+{
+  namespace fs = std::filesystem;
+  char tmpl[] = "/tmp/murax-x11-XXXXXX";
+  const char* dir = mkdtemp(tmpl);
+  if (!dir) return "";
+  const fs::path bundle = fs::path(dir) / "MURAX.vst3";
+  std::error_code ec;
+  fs::copy(builtBundle, bundle, fs::copy_options::recursive, ec);
+  if (ec) return "";
+  return WriteTestImages(bundle / "Contents" / "Resources") ? bundle.string() : "";
 }
 
 inline void RemoveTestBundle(const std::string& bundle)
