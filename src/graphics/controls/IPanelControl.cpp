@@ -7,4 +7,11 @@ IPanelControl::IPanelControl(IPlugBase* plug, IRECT rect, const IColor* color, i
 {
 }
 
-bool IPanelControl::Draw(IGraphics* graphics) { return graphics->FillIRect(&mColor, &mRECT, &mBlend); }
+bool IPanelControl::Draw(IGraphics* graphics)
+{
+  // Filled only where this redraw paints, as bitmaps are: a panel behind other
+  // controls must not wipe those the redraw leaves alone.
+  IRECT r = mRECT.Intersect(graphics->GetDrawRECT());
+  if (r.Empty()) return true;
+  return graphics->FillIRect(&mColor, &r, &mBlend);
+}

@@ -16,7 +16,9 @@ IRadioButtonsControl::IRadioButtonsControl(IPlugBase* plug, IRECT rect, int para
   if (direction == kHorizontal)
   {
     const int s = (rect.W() - n * w) / gaps;
-    int x = reverse ? rect.R - w - s : rect.L;
+    // Reversed rows mirror the forward ones, so the last button still ends
+    // inside the rectangle where it can be hit and is redrawn.
+    int x = reverse ? rect.R - w : rect.L;
     for (int i = 0; i < n; ++i)
     {
       mButtons.Add(IRECT(x, rect.T, x + w, rect.T + h));
@@ -26,7 +28,7 @@ IRadioButtonsControl::IRadioButtonsControl(IPlugBase* plug, IRECT rect, int para
   else
   {
     const int g = static_cast<int>(static_cast<double>(rect.H() - n * h) / static_cast<double>(gaps));
-    int y = reverse ? rect.B - g - h : rect.T;
+    int y = reverse ? rect.B - h : rect.T;
     for (int i = 0; i < n; ++i)
     {
       mButtons.Add(IRECT(rect.L, y, rect.L + w, y + h));
