@@ -5,8 +5,9 @@
 
 #include "LICE_IBitmap.h"
 
-// The six editor images the tests load. Until the bundle's own artwork is
-// built, they are stand-ins written here, of the right sizes and frame counts.
+// The six editor images the tests load: the bundle's own artwork when the
+// build draws it, else stand-ins written here of the right sizes and frame
+// counts (transparent, half-transparent and opaque parts, a colour per frame).
 namespace editortest
 {
 // The folder holding BG.png, BYPASS.png, MIC.png, SIZE.png, CHA.png and OUT.png.
