@@ -1,6 +1,7 @@
 #include "IControl.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "IGraphics.h"
@@ -45,6 +46,8 @@ void IControl::ClampValue()
 
 void IControl::SetValueFromPlug(double value)
 {
+  // A value that is not a number would show as the top of the range.
+  if (!std::isfinite(value)) return;
   if (GetDefaultValue() < 0.0)
   {
     mDefaultValue.store(value, std::memory_order_relaxed);
@@ -98,7 +101,7 @@ void IControl::SetHeldByMouse(bool held)
 
 void IControl::SetValueFromUserInput(double value)
 {
-  if (value == GetValue()) return;
+  if (!std::isfinite(value) || value == GetValue()) return;
   SetValue(value);
   SetDirty(true);
   SetRedraw();
@@ -160,7 +163,7 @@ void IControl::GrayOut(bool gray)
 void IControl::SetAuxParamValueFromPlug(int auxParamIdx, double value)
 {
   AuxParam* aux = GetAuxParam(auxParamIdx);
-  if (!aux || aux->Value() == value) return;
+  if (!aux || !std::isfinite(value) || aux->Value() == value) return;
   aux->StoreValue(value);
   ClampValue();
   mDrawFlags.fetch_or(kDirty | kRedraw, std::memory_order_release);

@@ -3,6 +3,8 @@
 // measured through a headless surface.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "ControlTestKit.h"
 #include "IKnobMultiControl.h"
 #include "IPanelControl.h"
@@ -269,4 +271,28 @@ TEST(IControlAux, AuxiliaryValuesArriveFromThePlugAndGoBackTogether)
   knob->SetAllAuxParamsFromGUI();
   EXPECT_DOUBLE_EQ(editor.plug.GetParam(kSteps)->Value(), 3.0);
   EXPECT_FALSE(editor.plug.GetParam(kPower)->Bool());
+}
+
+TEST(IControlBadInput, ValuesThatAreNotNumbersChangeNothing)
+{
+  auto strip = MakeStrip(10, 10, 61);
+  IBitmap bitmap = AsIBitmap(strip.get(), 61);
+  Editor editor;
+  auto* knob = new IKnobMultiControl(&editor.plug, 20, 20, kGain, &bitmap);
+  knob->AddAuxParam(kSteps);
+  editor.Attach(knob);
+  editor.Open();
+  while (editor.Tick())
+  {
+  }
+  const double value = knob->GetValue(), aux = knob->GetAuxParam(0)->Value();
+  editor.plug.events.clear();
+
+  editor.gfx()->SetParameterFromPlug(kGain, std::nan(""), true);
+  editor.gfx()->SetParameterFromPlug(kSteps, HUGE_VAL, true);
+  knob->SetValueFromUserInput(std::nan(""));
+  EXPECT_DOUBLE_EQ(knob->GetValue(), value) << "not shown as the top of the range";
+  EXPECT_DOUBLE_EQ(knob->GetAuxParam(0)->Value(), aux);
+  EXPECT_FALSE(knob->IsDirty());
+  EXPECT_TRUE(editor.plug.events.empty()) << editor.plug.Trace();
 }
