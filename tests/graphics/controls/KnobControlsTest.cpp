@@ -8,6 +8,7 @@
 #include "IKnobLineControl.h"
 #include "IKnobMultiControl.h"
 #include "IKnobRotaterControl.h"
+#include "IKnobRotatingMaskControl.h"
 
 using namespace controltest;
 
@@ -167,5 +168,35 @@ TEST(KnobDraw, RotaterTurnsItsImageAboutTheCentre)
   editor.gfx()->SetParameterFromPlug(kGain, 1.0, true);
   editor.RedrawAll();
   EXPECT_GT(editor.gfx()->GetPoint(60, 68).R, 200) << "angle pi: the mark at the bottom";
+  EXPECT_EQ(editor.gfx()->GetPoint(60, 52).R, 0);
+}
+
+TEST(KnobDraw, RotatingMaskShowsTheBaseWhereTheTurnedMaskLies)
+{
+  // Base: opaque dark red. Mask: an opaque mark at the top centre. Top: nothing.
+  LICE_MemBitmap base(21, 21), mask(21, 21), top(21, 21);
+  for (int y = 0; y < 21; ++y)
+    for (int x = 0; x < 21; ++x)
+    {
+      base.getBits()[y * base.getRowSpan() + x] = LICE_RGBA(120, 0, 0, 255);
+      mask.getBits()[y * mask.getRowSpan() + x] =
+        (x >= 8 && x <= 12 && y <= 5) ? LICE_RGBA(0, 0, 0, 255) : LICE_RGBA(0, 0, 0, 0);
+      top.getBits()[y * top.getRowSpan() + x] = LICE_RGBA(0, 0, 0, 0);
+    }
+  IBitmap baseBitmap(&base, 21, 21), maskBitmap(&mask, 21, 21), topBitmap(&top, 21, 21);
+  Editor editor(100, 100);
+  editor.plug.GetParam(kGain)->SetNormalized(0.0);
+  auto* knob = new IKnobRotatingMaskControl(&editor.plug, 50, 50, kGain, &baseBitmap, &maskBitmap, &topBitmap, 0.0,
+                                            180.0);
+  editor.Attach(knob);
+  editor.Open();
+  EXPECT_EQ(*knob->GetRECT(), IRECT(50, 50, 71, 71)) << "the base image's size at (50, 50)";
+  editor.Tick();
+  EXPECT_EQ(editor.gfx()->GetPoint(60, 52).R, 120) << "angle 0: the base shows through the mark at the top";
+  EXPECT_EQ(editor.gfx()->GetPoint(60, 68).R, 0) << "and nowhere else";
+
+  editor.gfx()->SetParameterFromPlug(kGain, 1.0, true);
+  editor.RedrawAll();
+  EXPECT_GT(editor.gfx()->GetPoint(60, 68).R, 100) << "180 degrees: the mark at the bottom";
   EXPECT_EQ(editor.gfx()->GetPoint(60, 52).R, 0);
 }
