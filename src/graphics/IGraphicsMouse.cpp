@@ -1,4 +1,7 @@
-// Mouse and key routing from the window layer to the controls.
+// Mouse and key routing from the window layer to the controls. Controls
+// format parameter values while they handle events (value displays), so
+// every entry point shows numbers the same under any host locale.
+#include "ClassicNumbers.h"
 #include "IControl.h"
 #include "IGraphics.h"
 #include "IPlugBase.h"
@@ -49,6 +52,7 @@ void IGraphics::EndOpenEdit()
 
 void IGraphics::OnMouseDown(int x, int y, IMouseMod* mod)
 {
+  ScopedClassicLocale classic;
   ReleaseMouseCapture();
   const int idx = HitTest(x, y);
   if (idx < 0) return;
@@ -68,6 +72,7 @@ void IGraphics::OnMouseDown(int x, int y, IMouseMod* mod)
 
 void IGraphics::OnMouseUp(int x, int y, IMouseMod* mod)
 {
+  ScopedClassicLocale classic;
   const int captured = mMouseCapture.load(std::memory_order_relaxed);
   const int idx = captured >= 0 ? captured : HitTest(x, y);
   ReleaseMouseCapture();
@@ -79,6 +84,7 @@ void IGraphics::OnMouseUp(int x, int y, IMouseMod* mod)
 
 void IGraphics::OnMouseDrag(int x, int y, IMouseMod* mod)
 {
+  ScopedClassicLocale classic;
   IControl* c = mControls.Get(mMouseCapture.load(std::memory_order_relaxed));
   if (!c || (x == mMouseX && y == mMouseY)) return;
   const int dX = x - mMouseX, dY = y - mMouseY;
@@ -89,6 +95,7 @@ void IGraphics::OnMouseDrag(int x, int y, IMouseMod* mod)
 
 bool IGraphics::OnMouseDblClick(int x, int y, IMouseMod* mod)
 {
+  ScopedClassicLocale classic;
   ReleaseMouseCapture();
   const int idx = HitTest(x, y);
   if (idx < 0) return false;
@@ -108,6 +115,7 @@ bool IGraphics::OnMouseDblClick(int x, int y, IMouseMod* mod)
 
 void IGraphics::OnMouseWheel(int x, int y, IMouseMod* mod, int delta)
 {
+  ScopedClassicLocale classic;
   const int captured = mMouseCapture.load(std::memory_order_relaxed);
   const int idx = captured >= 0 ? captured : HitTest(x, y);
   IControl* c = mControls.Get(idx);
@@ -122,6 +130,7 @@ void IGraphics::OnMouseWheel(int x, int y, IMouseMod* mod, int delta)
 
 bool IGraphics::OnMouseOver(int x, int y, IMouseMod* mod)
 {
+  ScopedClassicLocale classic;
   if (!mHandleMouseOver) return false;
   const int captured = mMouseCapture.load(std::memory_order_relaxed);
   const int idx = captured >= 0 ? captured : HitTest(x, y, true);
@@ -152,6 +161,7 @@ int IGraphics::GetMouseControlIdx(int x, int y, bool mouseOver)
 
 bool IGraphics::OnKeyDown(int x, int y, int key)
 {
+  ScopedClassicLocale classic;
   const int idx = GetMouseControlIdx(x, y);
   if (idx > 0) return mControls.Get(idx)->OnKeyDown(x, y, key);
   return mKeyCatcher ? mKeyCatcher->OnKeyDown(x, y, key) : false;

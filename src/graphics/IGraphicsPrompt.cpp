@@ -13,11 +13,9 @@ void IGraphics::PromptUserInput(IControl* control, IParam* param, IRECT* r)
   if (!control || !param || !r) return;
   const int n = param->GetNDisplayTexts();
   const bool menu = param->Type() == IParam::kTypeEnum || (param->Type() == IParam::kTypeBool && n > 0);
+  ScopedClassicLocale classic;
   char current[IParam::kTextSize * 2];
-  {
-    ScopedClassicLocale classic;
-    param->GetDisplayForHost(param->Value(), false, current, sizeof(current), menu);
-  }
+  param->GetDisplayForHost(param->Value(), false, current, sizeof(current), menu);
   if (!menu)
   {
     CreateTextEntry(control, control->GetText(), r, current, param);
@@ -39,11 +37,16 @@ void IGraphics::PromptUserInput(IControl* control, IParam* param, IRECT* r)
 void IGraphics::SetFromStringAfterPrompt(IControl* control, IParam* param, const char* str)
 {
   if (!param || !control) return;
+  ScopedClassicLocale classic; // the value display of the control formats the result
   double v = 0.0;
   if (param->Type() == IParam::kTypeBool || param->Type() == IParam::kTypeEnum)
   {
+    // The field of a bool or enum takes only digits and signs, so without a
+    // matching display text the typed number is the value (a bool without
+    // texts would otherwise always read 0).
     int mapped = 0;
     if (str && param->MapDisplayText(str, &mapped)) v = mapped;
+    else v = ParseClassicNumber(str);
   }
   else
     v = ParseClassicNumber(str);

@@ -5,7 +5,10 @@
 #include "ClassicNumbers.h"
 #include "CommaLocale.h"
 #include "CoreTestSupport.h"
+#include "ICaptionControl.h"
 #include "IPopupMenu.h"
+#include "ITextControl.h"
+#include "lice_blit.h"
 #include "TextEntryFilter.h"
 
 TEST(PopupMenuModel, InsertionPrefixesAndChecks)
@@ -204,4 +207,42 @@ TEST(Prompt, NumbersIgnoreADecimalCommaLocale)
   EXPECT_DOUBLE_EQ(rig.plug.GetParam(1)->Value(), 7.5) << "under " << comma.Name();
   EXPECT_DOUBLE_EQ(ParseClassicNumber("0.25"), 0.25);
   EXPECT_STREQ(check, "2,5") << "the editor leaves the host's locale as it found it";
+}
+
+TEST(Prompt, CaptionsAndValueDisplaysIgnoreADecimalCommaLocale)
+{
+  editortest::CommaLocale comma;
+  if (comma.Name().empty()) GTEST_SKIP() << "no locale with a decimal comma can be found or built (package 'locales')";
+  PromptRig rig;
+  IText style(14, &COLOR_WHITE, "DejaVu Sans");
+  auto* display = new ITextControl(&rig.plug, IRECT(0, 70, 60, 90), &style);
+  auto* caption = new ICaptionControl(&rig.plug, IRECT(70, 70, 200, 100), 1, &style, false);
+  rig.probes[1]->AttachValueDisplay(display);
+  rig.graphics->AttachControl(display);
+  rig.graphics->AttachControl(caption);
+  const IRECT all(0, 0, 200, 100);
+  auto captionPixels = [&] {
+    LICE_Clear(rig.graphics->GetDrawBitmap(), 0xFF000000u);
+    IRECT r = all;
+    rig.graphics->Draw(&r);
+    std::vector<LICE_pixel> px;
+    for (int y = 70; y < 100; ++y)
+      for (int x = 70; x < 200; ++x) px.push_back(LICE_GetPixel(rig.graphics->GetDrawBitmap(), x, y));
+    return px;
+  };
+  const std::vector<LICE_pixel> plain = captionPixels();
+
+  ASSERT_TRUE(comma.Install());
+  rig.graphics->SetParameterFromGUI(1, rig.plug.GetParam(1)->GetNormalized(7.5));
+  EXPECT_EQ(std::string(display->GetTextForPlug()).substr(0, 3), "7.5") << "under " << comma.Name();
+  rig.graphics->SetParameterFromGUI(1, rig.plug.GetParam(1)->GetNormalized(2.5));
+  EXPECT_EQ(std::string(display->GetTextForPlug()).substr(0, 3), "2.5") << "under " << comma.Name();
+  const std::vector<LICE_pixel> underComma = captionPixels();
+  char check[16];
+  std::snprintf(check, sizeof check, "%.1f", 2.5);
+  EXPECT_STREQ(check, "2,5") << "the host's locale is left as it was";
+  EXPECT_TRUE(plain == underComma) << "the caption reads 2.5 under either locale";
+  int ink = 0;
+  for (LICE_pixel p : plain) ink += LICE_GETR(p) > 128;
+  EXPECT_GT(ink, 10) << "the caption drew something";
 }
