@@ -88,14 +88,14 @@ void IControl::SetHeldByMouse(bool held)
 
   // While releasing, the plug-in still only leaves values pending, so this
   // thread is the one writer of the value until the state returns to 0.
-  unsigned s = mHoldState.exchange(kReleasing, std::memory_order_acq_rel);
+  unsigned s = mHoldState.exchange(kReleasing, std::memory_order_acquire);
   for (;;)
   {
     if (s & kPending) ApplyValueFromPlug(mPendingPlugValue.load(std::memory_order_relaxed));
     unsigned expected = kReleasing;
     if (mHoldState.compare_exchange_strong(expected, 0u, std::memory_order_release, std::memory_order_relaxed))
       return;
-    s = mHoldState.exchange(kReleasing, std::memory_order_acq_rel);
+    s = mHoldState.exchange(kReleasing, std::memory_order_acquire);
   }
 }
 
