@@ -164,6 +164,9 @@ TEST(BitmapText, WrapsOverLinesOrCutsASingleLine)
     new IBitmapTextControl(&editor.plug, IRECT(10, 40, 22, 60), &font, "ABCDEF", &near, 4, 6, 0, true, false);
   auto* cut = new IBitmapTextControl(&editor.plug, IRECT(40, 40, 52, 60), &font, "ABCDEF", &near, 4, 6, 0, false, false);
   auto* narrow = new IBitmapTextControl(&editor.plug, IRECT(70, 40, 73, 60), &font, "AB", &near, 4, 6, 0, false, false);
+  auto* beyond =
+    new IBitmapTextControl(&editor.plug, IRECT(10, 80, 40, 86), &font, "A\x7f" "B", &near, 4, 6, 0, false, false);
+  editor.Attach(beyond);
   editor.Attach(wrapped);
   editor.Attach(cut);
   editor.Attach(narrow);
@@ -179,6 +182,9 @@ TEST(BitmapText, WrapsOverLinesOrCutsASingleLine)
   EXPECT_EQ(FrameAt(g, 48, 40), 'C' - 31) << "a single line holds what fits";
   EXPECT_EQ(FrameAt(g, 40, 46), 0) << "and does not wrap";
   EXPECT_EQ(LitPixels(g, IRECT(60, 40, 100, 60)), 0) << "no character fits in 3 px: nothing drawn";
+  EXPECT_EQ(FrameAt(g, 10, 80), 'A' - 31);
+  EXPECT_EQ(LitPixels(g, IRECT(14, 80, 18, 86)), 0) << "a character past the strip's last glyph draws nothing";
+  EXPECT_EQ(FrameAt(g, 18, 80), 'B' - 31) << "and the text goes on after it";
 
   wrapped->SetTextFromPlug("ABCDEF");
   EXPECT_FALSE(wrapped->IsDirty());
