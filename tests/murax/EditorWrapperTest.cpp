@@ -4,7 +4,9 @@
 // knob; host changes and state restores reach the controls' pixels.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
+#include <thread>
 #include <vector>
 
 #include "EditorTestSupport.h"
@@ -221,4 +223,42 @@ TEST(EditorInTheWrapper, HostChangesAndStateRestoresReachThePixels)
   g->Tick();
   const double restored[5] = {0.0, 0.0, 0.5, 0.5, 0.0};
   EXPECT_EQ(CountMismatches(g, ref.Compose(restored), IRECT(0, 0, 702, 436), &first), 0) << first;
+}
+
+// Resize deletes and rebuilds the control list while process() hands host
+// values to the same list on the audio thread.
+TEST(EditorInTheWrapper, ResizingWhileTheHostProcessesIsSafe)
+{
+  HostedEffect fx;
+  IGraphicsHeadless* g = fx.editor;
+  ASSERT_NE(g, nullptr);
+  IBitmap knob = g->LoadIBitmap(105, "resources/img/SIZE.png", 61);
+  std::atomic<bool> stop{false};
+  std::atomic<int> blocks{0};
+  std::thread audio([&] {
+    ParamChanges changes;
+    double v = 0.0;
+    while (!stop.load())
+    {
+      changes.Clear();
+      changes.Add(MURAX::kCabinetSize, v);
+      v = v >= 1.0 ? 0.0 : v + 0.125;
+      fx.Block(&changes);
+      blocks.fetch_add(1);
+    }
+  });
+  for (int round = 0; round < 100; ++round)
+  {
+    g->Resize(702, 436);
+    for (int i = 0; i < 4; ++i)
+      g->AttachControl(new IKnobMultiControl(fx.plug, 25 + 100 * i, 77, MURAX::kCabinetSize, &knob, kVertical, 2.0));
+    while (blocks.load() < round) std::this_thread::yield();
+  }
+  stop.store(true);
+  audio.join();
+  ASSERT_EQ(g->NControls(), 4);
+  ParamChanges last;
+  last.Add(MURAX::kCabinetSize, 0.375);
+  fx.Block(&last);
+  for (int i = 0; i < 4; ++i) EXPECT_DOUBLE_EQ(g->GetControl(i)->GetValue(), 0.375) << "control " << i;
 }
