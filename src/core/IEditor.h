@@ -27,6 +27,8 @@ public:
   // ---- What a window layer driven by the host's run loop adds [main thread] ----
   // The connection a host must watch while a window is open, else -1.
   virtual int WindowEventFD() { return -1; }
+  // How often the view's one timer fires.
+  virtual int WindowTimerMs() const { return 40; }
   // The view's one timer tick and its one fd callback; neither ever blocks.
   virtual void OnWindowTimer() {}
   virtual void OnWindowEvents() {}

@@ -107,8 +107,7 @@ tresult PLUGIN_API IPlugVST3View::attached(void* parent, FIDString type)
     const int fd = gui->WindowEventFD();
     mTimer = new Timer(gui);
     mEvents = new Events(gui);
-    const int fps = 25;
-    if (mRunLoop->registerTimer(mTimer, static_cast<Linux::TimerInterval>(1000 / fps)) != kResultTrue)
+    if (mRunLoop->registerTimer(mTimer, static_cast<Linux::TimerInterval>(gui->WindowTimerMs())) != kResultTrue)
     {
       gui->CloseWindow();
       mTimer->release();
@@ -202,6 +201,14 @@ void IPlugVST3View::resize(int width, int height)
 {
   if (!plugFrame) return;
   mExpectingNewSize = true;
+  // The host deals in physical pixels once a scale factor is set.
+  const IEditor* gui = mPlug->GetGUI();
+  const double scale = gui ? gui->WindowScale() : 1.0;
+  if (scale != 1.0)
+  {
+    width = static_cast<int>(std::ceil(width * scale - 1e-9));
+    height = static_cast<int>(std::ceil(height * scale - 1e-9));
+  }
   ViewRect r(0, 0, width, height);
   plugFrame->resizeView(this, &r);
 }

@@ -416,8 +416,18 @@ TEST_F(EditorX11, HostWindowDestroyedFirst)
   x11->Pump(100);
   // The child goes with the parent; what follows must not reach Xlib's
   // default error handler, which would end the host.
+  ASSERT_EQ(plug->Setup(48000.0, 512, Vst::kSample64), kResultOk);
   x11->parent->DestroyWindow();
+  // A value from the host makes a knob dirty: the next tick draws to a
+  // window that no longer exists.
+  ParamChanges changes;
+  changes.Add(static_cast<Vst::ParamID>(kSizeKnob.param), 0.9);
+  ASSERT_EQ(plug->Flush(&changes), kResultOk);
   x11->Pump(200);
+  changes.Clear();
+  changes.Add(static_cast<Vst::ParamID>(kOutputKnob.param), 0.1);
+  plug->Flush(&changes);
+  x11->Pump(100);
   EXPECT_EQ(view->removed(), kResultOk);
   EXPECT_EQ(x11->loop.NumTimers() + x11->loop.NumEventHandlers(), 0);
 }

@@ -55,6 +55,7 @@ int IGraphicsX11::ToEditor(int physical) const { return static_cast<int>(physica
 bool IGraphicsX11::UsesShm() const { return mSurface && mSurface->ShmAvailable(); }
 void* IGraphicsX11::GetWindow() { return mWindow ? reinterpret_cast<void*>(static_cast<uintptr_t>(mWindow)) : nullptr; }
 int IGraphicsX11::WindowEventFD() { return mDisplay ? ConnectionNumber(mDisplay) : -1; }
+int IGraphicsX11::WindowTimerMs() const { return 1000 / (FPS() > 0 ? FPS() : 25); }
 bool IGraphicsX11::ReadoutVisible() const { return mReadout && mReadout->Visible(); }
 ::Window IGraphicsX11::ReadoutWindow() const { return mReadout ? mReadout->GetWindow() : 0; }
 
@@ -92,6 +93,7 @@ void* IGraphicsX11::OpenWindow(void* parentWindow)
   }
 
   mDisplay = display;
+  X11ErrorTrap scope(mDisplay, false);
   mParent = parent;
   mWindow = window;
   mScreen = XScreenNumberOfScreen(pa.screen);
@@ -128,6 +130,19 @@ void* IGraphicsX11::OpenWindow(void* parentWindow)
 void IGraphicsX11::CloseWindow()
 {
   if (!mDisplay) return;
+  {
+    // Closing syncs too: nothing it reads may reach the default handler.
+    X11ErrorTrap scope(mDisplay, false);
+    TearDownWindow();
+    XCloseDisplay(mDisplay);
+  }
+  mDisplay = nullptr;
+  mWindow = mParent = 0;
+  mDamage.Clear();
+}
+
+void IGraphicsX11::TearDownWindow()
+{
   mInMenu = false;
   mTextEntry.reset();
   mReadout.reset();
@@ -150,10 +165,6 @@ void IGraphicsX11::CloseWindow()
     if (!mWindowGone) XDestroyWindow(mDisplay, mWindow);
     XSync(mDisplay, False);
   }
-  XCloseDisplay(mDisplay);
-  mDisplay = nullptr;
-  mWindow = mParent = 0;
-  mDamage.Clear();
 }
 
 bool IGraphicsX11::SwapDrawBitmap(bool toSurface)
@@ -194,6 +205,7 @@ bool IGraphicsX11::SetWindowScale(double scale)
   if (scale == mScale) return true;
   mScale = scale;
   if (!mDisplay) return true;
+  X11ErrorTrap scope(mDisplay, false);
   EndTextEntry(false);
   if (mSurface) mSurface->WaitIdle(200);
   delete mScaled;
@@ -212,6 +224,7 @@ void IGraphicsX11::Resize(int w, int h)
   if (mSurface) mSurface->WaitIdle(200);
   IGraphics::Resize(w, h);
   if (!mDisplay) return;
+  X11ErrorTrap scope(mDisplay, false);
   if (mSurface->ShmAvailable()) SwapDrawBitmap(true);
   delete mScaled;
   mScaled = mScale != 1.0 ? mSurface->MakeBitmap(ScaledWidth(), ScaledHeight()) : nullptr;
@@ -223,6 +236,7 @@ void IGraphicsX11::Resize(int w, int h)
 bool IGraphicsX11::DrawScreen(IRECT* r)
 {
   if (!mWindow || mWindowGone) return false;
+  X11ErrorTrap scope(mDisplay, false);
   IRECT area = r ? *r : IRECT(0, 0, mWidth, mHeight);
   area = area.Union(mDamage);
   mDamage.Clear();
@@ -270,6 +284,7 @@ void IGraphicsX11::Redraw()
 bool IGraphicsX11::WaitForScreen(int timeoutMs)
 {
   if (!mSurface) return false;
+  X11ErrorTrap scope(mDisplay, false);
   const bool ok = mSurface->WaitIdle(timeoutMs);
   if (mDisplay) XSync(mDisplay, False);
   return ok;
@@ -280,6 +295,7 @@ bool IGraphicsX11::WaitForScreen(int timeoutMs)
 void IGraphicsX11::OnWindowEvents()
 {
   if (!mDisplay) return;
+  X11ErrorTrap scope(mDisplay, false);
   // Only what is queued or readable now: never a blocking read.
   while (mDisplay && XPending(mDisplay) > 0)
   {
@@ -292,6 +308,7 @@ void IGraphicsX11::OnWindowEvents()
 void IGraphicsX11::OnWindowTimer()
 {
   if (!mDisplay) return;
+  X11ErrorTrap scope(mDisplay, false);
   OnWindowEvents();
   if (!mDisplay) return;
   if (mReadout && mReadout->Visible() && !mLeftDown && !mRightDown && NowMs() >= mReadoutHideAtMs) mReadout->Hide();
@@ -467,6 +484,7 @@ IPopupMenu* IGraphicsX11::CreateIPopupMenu(IPopupMenu* menu, IRECT* area)
 {
   ReleaseMouseCapture();
   if (!mDisplay || !mWindow || !menu || mInMenu) return nullptr;
+  X11ErrorTrap scope(mDisplay, false);
   EndTextEntry(false);
   int rootX = 0, rootY = 0;
   ::Window child = 0;
@@ -506,6 +524,7 @@ IPopupMenu* IGraphicsX11::CreateIPopupMenu(IPopupMenu* menu, IRECT* area)
 void IGraphicsX11::CreateTextEntry(IControl* control, IText* text, IRECT* area, const char* str, IParam* param)
 {
   if (!control || !mDisplay || !mWindow || mTextEntry) return;
+  X11ErrorTrap scope(mDisplay, false);
   const IText style = text ? *text : IText();
   const IRECT r = area ? *area : *control->GetRECT();
   mTextEntry.reset(new X11TextEntry(this, mDisplay, mWindow, static_cast<Visual*>(mVisual), mDepth, control, param, style, r, mScale, str));
@@ -532,7 +551,12 @@ void IGraphicsX11::EndTextEntry(bool apply)
   mDamage = mDamage.Union(IRECT(0, 0, mWidth, mHeight));
 }
 
-void IGraphicsX11::ForceEndUserEdit() { EndTextEntry(false); }
+void IGraphicsX11::ForceEndUserEdit()
+{
+  if (!mDisplay) return;
+  X11ErrorTrap scope(mDisplay, false);
+  EndTextEntry(false);
+}
 
 // ---- Cursor, clipboard, images ---------------------------------------------------------
 
@@ -565,6 +589,7 @@ bool IGraphicsX11::GetTextFromClipboard(WDL_String* text)
 {
   if (text) text->Set("");
   if (!text || !mDisplay || !mWindow) return false;
+  X11ErrorTrap scope(mDisplay, false);
   if (XGetSelectionOwner(mDisplay, mClipboard) == None) return false;
   XDeleteProperty(mDisplay, mWindow, mClipProp);
   XConvertSelection(mDisplay, mClipboard, mUtf8, mClipProp, mWindow, CurrentTime);

@@ -54,6 +54,7 @@ public:
 
   // ---- Driven by the view from the host's run loop --------------------------------
   int WindowEventFD() override;
+  int WindowTimerMs() const override;
   // Drains X events, ends timed-out read-outs, redraws the dirty union.
   void OnWindowTimer() override;
   // Processes only what is already queued; never blocks.
@@ -79,6 +80,7 @@ public:
   unsigned long ReadoutWindow() const;
 
 private:
+  void TearDownWindow();
   void HandleEvent(_XEvent& ev);
   void HandleButton(const _XEvent& event, bool press);
   void HandleMotion(const _XEvent& event);

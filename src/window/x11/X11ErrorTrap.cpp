@@ -5,17 +5,23 @@ namespace
 X11ErrorTrap* g_innermost = nullptr;
 }
 
-X11ErrorTrap::X11ErrorTrap(Display* display) : mDisplay(display), mOuter(g_innermost)
+X11ErrorTrap::X11ErrorTrap(Display* display, bool sync) : mDisplay(display), mOuter(g_innermost), mSync(sync)
 {
-  // Errors of earlier requests belong to whoever made them.
-  XSync(mDisplay, False);
   g_innermost = this;
   mPrevious = XSetErrorHandler(&X11ErrorTrap::Handle);
+  // Errors of earlier requests on this connection are absorbed here, not
+  // counted: the connection is ours, so they are ours, and the previous
+  // handler may be Xlib's default one.
+  if (mSync)
+  {
+    XSync(mDisplay, False);
+    mErrorCode = 0;
+  }
 }
 
 X11ErrorTrap::~X11ErrorTrap()
 {
-  XSync(mDisplay, False);
+  if (mSync) XSync(mDisplay, False);
   XSetErrorHandler(mPrevious);
   g_innermost = mOuter;
 }

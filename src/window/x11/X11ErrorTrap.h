@@ -7,10 +7,15 @@
 // destroyed first, a refused MIT-SHM segment) and restores the previous one
 // on the way out. Errors of other connections go on to the previous handler.
 // Traps nest. [main thread]
+//
+// Without sync the trap costs no round trip: it still catches every error of
+// its connection that Xlib reads while it lives, and since only our own calls
+// ever read our connection, scoping each entry point this way keeps late
+// errors (requests on a window the host destroyed) from the default handler.
 class X11ErrorTrap
 {
 public:
-  explicit X11ErrorTrap(Display* display);
+  explicit X11ErrorTrap(Display* display, bool sync = true);
   ~X11ErrorTrap();
   X11ErrorTrap(const X11ErrorTrap&) = delete;
   X11ErrorTrap& operator=(const X11ErrorTrap&) = delete;
@@ -27,4 +32,5 @@ private:
   X11ErrorTrap* mOuter;
   int (*mPrevious)(Display*, XErrorEvent*);
   int mErrorCode = 0;
+  bool mSync;
 };

@@ -546,3 +546,24 @@ TEST(X11Services, PathsInLinuxTerms)
   std::remove((std::string(dir) + "/user-dirs.dirs").c_str());
   rmdir(dir);
 }
+
+TEST_F(X11Window, RequestsOnAWindowTheHostDestroyedNeverReachTheDefaultHandler)
+{
+  Open();
+  Pump(50);
+  x11->parent->DestroyWindow();
+  // Drawn before the destruction is even seen: the errors arrive later, in
+  // whatever call of ours reads the connection next. Xlib's default handler
+  // would end this process.
+  gui->SetAllControlsDirty();
+  IRECT all(0, 0, gui->Width(), gui->Height());
+  gui->Draw(&all);
+  gui->HideMouseCursor();
+  gui->ShowMouseCursor();
+  Pump(100);
+  WDL_String clip;
+  EXPECT_FALSE(gui->GetTextFromClipboard(&clip));
+  gui->CloseWindow();
+  EXPECT_EQ(gui->GetWindow(), nullptr);
+  SUCCEED() << "still running";
+}
