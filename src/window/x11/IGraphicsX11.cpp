@@ -34,6 +34,8 @@ constexpr long kEditorEvents = ExposureMask | ButtonPressMask | ButtonReleaseMas
 // The read-out stays this long after the gesture's last step.
 constexpr long long kReadoutLingerMs = 700;
 constexpr int kClipboardWaitMs = 300;
+// A tooltip shows once the pointer has rested this long on a control.
+constexpr long long kTooltipDelayMs = 600;
 
 long long NowMs()
 {
@@ -57,6 +59,7 @@ void* IGraphicsX11::GetWindow() { return mWindow ? reinterpret_cast<void*>(stati
 int IGraphicsX11::WindowEventFD() { return mDisplay ? ConnectionNumber(mDisplay) : -1; }
 int IGraphicsX11::WindowTimerMs() const { return 1000 / (FPS() > 0 ? FPS() : 25); }
 bool IGraphicsX11::ReadoutVisible() const { return mReadout && mReadout->Visible(); }
+bool IGraphicsX11::TooltipVisible() const { return mTooltip && mTooltip->Visible(); }
 ::Window IGraphicsX11::ReadoutWindow() const { return mReadout ? mReadout->GetWindow() : 0; }
 
 // ---- Opening and closing -----------------------------------------------------------
@@ -146,6 +149,8 @@ void IGraphicsX11::TearDownWindow()
   mInMenu = false;
   mTextEntry.reset();
   mReadout.reset();
+  mTooltip.reset();
+  mTipControl = -1;
   ShowMouseCursor();
   ReleaseMouseCapture();
   mLeftDown = mRightDown = false;
@@ -211,6 +216,7 @@ bool IGraphicsX11::SetWindowScale(double scale)
   delete mScaled;
   mScaled = mScale != 1.0 ? mSurface->MakeBitmap(ScaledWidth(), ScaledHeight()) : nullptr;
   mReadout.reset(new X11Readout(this, mDisplay, mScreen, mScale));
+  mTooltip.reset();
   ApplyScaleToWindow();
   mDamage = IRECT(0, 0, mWidth, mHeight);
   PutScreen(mDamage);
@@ -270,15 +276,13 @@ void IGraphicsX11::Redraw()
   if (!mWindow || mWindowGone) return;
   // The draw bitmap may be the segment the server is still reading.
   if (mSurface->Busy()) return;
-  IRECT dirty;
-  if (IsDirty(&dirty))
-    Draw(&dirty);
-  else if (!mDamage.Empty())
-  {
-    const IRECT d = mDamage;
-    mDamage.Clear();
-    PutScreen(d);
-  }
+  // Exposed areas and the dirty union become one Draw: a partial Draw cleans
+  // every control, so nothing dirty may lie outside the area it draws.
+  IRECT area = mDamage;
+  const bool dirty = IsDirty(&area);
+  if (!dirty && area.Empty()) return;
+  mDamage.Clear();
+  Draw(&area);
 }
 
 bool IGraphicsX11::WaitForScreen(int timeoutMs)
@@ -312,6 +316,7 @@ void IGraphicsX11::OnWindowTimer()
   OnWindowEvents();
   if (!mDisplay) return;
   if (mReadout && mReadout->Visible() && !mLeftDown && !mRightDown && NowMs() >= mReadoutHideAtMs) mReadout->Hide();
+  UpdateTooltip();
   Redraw();
   // Xlib may have pulled events into its queue during the redraw.
   OnWindowEvents();
@@ -351,6 +356,11 @@ void IGraphicsX11::HandleEvent(XEvent& ev)
     if (ev.type == Expose && ev.xexpose.count == 0) mReadout->Redraw();
     return;
   }
+  if (mTooltip && ev.xany.window == mTooltip->GetWindow())
+  {
+    if (ev.type == Expose && ev.xexpose.count == 0) mTooltip->Redraw();
+    return;
+  }
   if (ev.xany.window != mWindow) return;
 
   switch (ev.type)
@@ -362,12 +372,7 @@ void IGraphicsX11::HandleEvent(XEvent& ev)
                      static_cast<int>(std::ceil((e.x + e.width) / mScale)),
                      static_cast<int>(std::ceil((e.y + e.height) / mScale)));
     mDamage = mDamage.Union(area);
-    if (e.count == 0 && !mSurface->Busy() && !mInMenu)
-    {
-      const IRECT d = mDamage;
-      mDamage.Clear();
-      PutScreen(d);
-    }
+    if (e.count == 0 && !mInMenu) Redraw();
     break;
   }
   case ButtonPress: HandleButton(ev, true); break;
@@ -381,6 +386,7 @@ void IGraphicsX11::HandleEvent(XEvent& ev)
     break;
   }
   case LeaveNotify:
+    HideTooltip();
     if (ev.xcrossing.mode == NotifyNormal && !mLeftDown && !mRightDown) OnMouseOut();
     break;
   case MapNotify:
@@ -398,6 +404,7 @@ void IGraphicsX11::HandleEvent(XEvent& ev)
 void IGraphicsX11::HandleButton(const XEvent& event, bool press)
 {
   const XButtonEvent& ev = event.xbutton;
+  HideTooltip();
   const int x = ToEditor(ev.x), y = ToEditor(ev.y);
   mPrevX = x;
   mPrevY = y;
@@ -459,6 +466,36 @@ void IGraphicsX11::HandleMotion(const XEvent& event)
   }
   IMouseMod mod = X11MouseMod(ev.state, false, mMasks);
   OnMouseOver(x, y, &mod);
+  if (TooltipsEnabled())
+  {
+    const int idx = GetMouseControlIdx(x, y, true);
+    if (idx != mTipControl)
+    {
+      if (mTooltip) mTooltip->Hide();
+      mTipControl = idx;
+      mTipAtMs = NowMs() + kTooltipDelayMs;
+    }
+    mTipX = ev.x_root;
+    mTipY = ev.y_root;
+  }
+}
+
+void IGraphicsX11::HideTooltip()
+{
+  if (mTooltip) mTooltip->Hide();
+  mTipControl = -1;
+}
+
+void IGraphicsX11::UpdateTooltip()
+{
+  if (!TooltipsEnabled() || mTipControl < 0 || mTipControl >= NControls() || NowMs() < mTipAtMs) return;
+  if (mTooltip && mTooltip->Visible()) return;
+  IControl* c = GetControl(mTipControl);
+  const char* tip = c->GetToolTip();
+  if (c->IsHidden() || !tip || !*tip) return;
+  if (!mTooltip) mTooltip.reset(new X11Readout(this, mDisplay, mScreen, mScale));
+  const int offset = static_cast<int>(18 * mScale);
+  mTooltip->Show(tip, mTipX + offset / 2, mTipY + offset);
 }
 
 void IGraphicsX11::ShowReadoutFor(int paramIdx, int rootX, int rootY)
@@ -511,13 +548,8 @@ IPopupMenu* IGraphicsX11::CreateIPopupMenu(IPopupMenu* menu, IRECT* area)
   mLeftDown = mRightDown = false;
   // Clicks in the menu came between: the next press is a first click.
   mClicks.Reset();
-  // What the menu covered comes back at the next tick.
-  if (mDisplay && !mDamage.Empty() && mSurface && !mSurface->Busy())
-  {
-    const IRECT d = mDamage;
-    mDamage.Clear();
-    PutScreen(d);
-  }
+  // What the menu covered comes back now (or at the next tick).
+  if (mDisplay) Redraw();
   return chosen;
 }
 

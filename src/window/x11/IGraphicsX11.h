@@ -49,6 +49,7 @@ public:
   bool GetTextFromClipboard(WDL_String* text) override;
   void HideMouseCursor() override;
   void ShowMouseCursor() override;
+  // Tooltips are looked up live under the pointer: nothing to register.
   void UpdateTooltips() override {}
   LICE_IBitmap* OSLoadBitmap(int id, const char* name) override;
 
@@ -77,6 +78,7 @@ public:
   // Waits (bounded) until the last frame put on screen is complete.
   bool WaitForScreen(int timeoutMs);
   bool ReadoutVisible() const;
+  bool TooltipVisible() const;
   unsigned long ReadoutWindow() const;
 
 private:
@@ -87,6 +89,8 @@ private:
   void Redraw();
   void PutScreen(const IRECT& editorArea);
   void ShowReadoutFor(int paramIdx, int rootX, int rootY);
+  void UpdateTooltip();
+  void HideTooltip();
   void EndTextEntry(bool apply);
   void ApplyScaleToWindow();
   bool SwapDrawBitmap(bool toSurface);
@@ -105,6 +109,10 @@ private:
   std::unique_ptr<X11TextEntry> mTextEntry;
   std::unique_ptr<X11Readout> mReadout;
   long long mReadoutHideAtMs = 0;
+  std::unique_ptr<X11Readout> mTooltip; // shown when tooltips are enabled
+  int mTipControl = -1;
+  long long mTipAtMs = 0;
+  int mTipX = 0, mTipY = 0;
   IRECT mDamage;      // exposed editor area still to put on screen
   bool mMapped = false;
   bool mWindowGone = false; // the host destroyed its window first

@@ -567,3 +567,24 @@ TEST_F(X11Window, RequestsOnAWindowTheHostDestroyedNeverReachTheDefaultHandler)
   EXPECT_EQ(gui->GetWindow(), nullptr);
   SUCCEED() << "still running";
 }
+
+TEST_F(X11Window, TooltipsOnlyWhenEnabledAndAfterARest)
+{
+  PromptProbe* probe = AddProbe(-1, nullptr);
+  probe->SetToolTipText("Opens a prompt");
+  Open();
+  x11->user->MoveTo(Child(), 420, 110);
+  Pump(800);
+  EXPECT_FALSE(gui->TooltipVisible()) << "tooltips are off by default";
+  gui->SetTooltipsEnabled(true);
+  x11->user->MoveTo(Child(), 650, 400);
+  Pump(100);
+  x11->user->MoveTo(Child(), 421, 111);
+  Pump(200);
+  EXPECT_FALSE(gui->TooltipVisible()) << "not before the pointer rests";
+  Pump(700);
+  EXPECT_TRUE(gui->TooltipVisible());
+  x11->user->MoveTo(Child(), 650, 400);
+  Pump(100);
+  EXPECT_FALSE(gui->TooltipVisible()) << "gone when the pointer leaves the control";
+}
