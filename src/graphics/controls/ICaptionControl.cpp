@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "ClassicNumbers.h"
 #include "IPlugBase.h"
 
 ICaptionControl::ICaptionControl(IPlugBase* plug, IRECT rect, int paramIdx, IText* text, bool showParamLabel)
@@ -25,6 +26,7 @@ bool ICaptionControl::Draw(IGraphics* graphics)
     {
       // The parameter's value is written by the audio thread under this mutex.
       WDL_MutexLock lock(&mPlug->GetMutex());
+      ScopedClassicLocale classic;
       char shown[IParam::kTextSize * 2];
       param->GetDisplayForHost(param->Value(), false, shown, sizeof(shown), true);
       if (mShowParamLabel)

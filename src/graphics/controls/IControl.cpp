@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "ClassicNumbers.h"
 #include "IGraphics.h"
 #include "IPlugBase.h"
 #include "ITextControl.h"
@@ -124,6 +125,7 @@ void IControl::SetDirty(bool pushParamToPlug)
     char text[2 * 32 + 2];
     {
       WDL_MutexLock lock(&mPlug->GetMutex());
+      ScopedClassicLocale classic;
       char shown[IParam::kTextSize * 2];
       param->GetDisplayForHost(param->Value(), false, shown, sizeof(shown), true);
       std::snprintf(text, sizeof(text), "%.32s %.32s", shown, param->GetLabelForHost());

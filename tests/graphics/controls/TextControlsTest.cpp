@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "CommaLocale.h"
 #include "ControlTestKit.h"
 #include "IBitmapMonoText.h"
 #include "IBitmapTextControl.h"
@@ -107,6 +108,27 @@ TEST(CaptionControl, ShowsTheParameterWithItsLabelRebuiltOnEveryDraw)
   EXPECT_STREQ(gain->GetTextForPlug(), "-3.0 dB");
   editor.gfx()->OnMouseDblClick(20, 20, &left);
   EXPECT_EQ(editor.gfx()->ShownTextEntries().size(), 2u) << "so does a double click";
+}
+
+TEST(CaptionControl, NumbersKeepTheirPointUnderADecimalCommaLocale)
+{
+  editortest::CommaLocale comma;
+  if (!comma.Install()) GTEST_SKIP() << "no decimal-comma locale could be found or built";
+  Editor editor;
+  IText style = WhiteText();
+  auto* caption = new ICaptionControl(&editor.plug, IRECT(10, 10, 150, 30), kGain, &style, true);
+  auto* display = new ITextControl(&editor.plug, IRECT(10, 40, 150, 60), &style, "");
+  auto* knob = new ICaptionControl(&editor.plug, IRECT(10, 70, 150, 90), kGain, &style, false);
+  knob->AttachValueDisplay(display);
+  editor.Attach(caption);
+  editor.Attach(display);
+  editor.Attach(knob);
+  editor.Open();
+  // Set directly, as layout or host code may: the display is formatted here.
+  knob->SetValueFromUserInput(0.75);
+  editor.Tick();
+  EXPECT_STREQ(caption->GetTextForPlug(), "6.0 dB") << "locale " << comma.Name();
+  EXPECT_STREQ(display->GetTextForPlug(), "6.0 dB") << "locale " << comma.Name();
 }
 
 TEST(BitmapText, A1ShowsGlyphFrames34And18)
