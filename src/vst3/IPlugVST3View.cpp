@@ -103,6 +103,8 @@ tresult PLUGIN_API IPlugVST3View::attached(void* parent, FIDString type)
     // Without the host's run loop the editor could never redraw or take a
     // click: nothing opens rather than a dead picture.
     if (!mRunLoop || !parent) return kResultFalse;
+    // One editor surface per plug-in: another view's window stays its own.
+    if (gui->WindowIsOpen()) return kResultFalse;
     if (!gui->OpenWindow(parent)) return kResultFalse;
     const int fd = gui->WindowEventFD();
     mTimer = new Timer(gui);

@@ -363,6 +363,18 @@ TEST_F(EditorX11, AttachRemoveAttachAgainAndBackToBack)
   EXPECT_EQ(x11->Pixel(kBypassSwitch.CX(), kBypassSwitch.CY()), SwitchColor(0));
   EXPECT_EQ(view->removed(), kResultOk);
 
+  // Two views at once: the second cannot take the first one's editor.
+  ASSERT_EQ(Attach(), kResultTrue);
+  IPlugView* second = plug->controller->createView(Vst::ViewType::kEditor);
+  ASSERT_NE(second, nullptr);
+  second->setFrame(&x11->frame);
+  EXPECT_EQ(second->attached(x11->parent->EmbedHandle(), kPlatformTypeX11EmbedWindowID), kResultFalse);
+  EXPECT_EQ(x11->loop.NumTimers(), 1);
+  EXPECT_EQ(second->removed(), kResultOk);
+  EXPECT_EQ(x11->parent->Children().size(), 1u) << "the first view's window is still there";
+  second->release();
+  EXPECT_EQ(view->removed(), kResultOk);
+
   // A second view of the same plug-in after the first is gone.
   view->release();
   view = plug->controller->createView(Vst::ViewType::kEditor);

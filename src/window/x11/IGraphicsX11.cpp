@@ -227,6 +227,13 @@ bool IGraphicsX11::SetWindowScale(double scale)
 void IGraphicsX11::Resize(int w, int h)
 {
   if (w == mWidth && h == mHeight) return;
+  // The controls go: nothing may keep pointing at them.
+  if (mDisplay)
+  {
+    X11ErrorTrap scope(mDisplay, false);
+    EndTextEntry(false);
+    HideTooltip();
+  }
   if (mSurface) mSurface->WaitIdle(200);
   IGraphics::Resize(w, h);
   if (!mDisplay) return;
