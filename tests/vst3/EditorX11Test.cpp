@@ -19,6 +19,12 @@ using namespace editortest;
 using namespace vst3host;
 using namespace Steinberg;
 
+// The raster library keeps one FreeType instance for the module's lifetime
+// and never releases it, so every unload of the bundle leaves it behind (a
+// fault of the font code, reported; these tests unload the bundle once per
+// case). Nothing else is excused.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfreetype.so\n"; }
+
 namespace
 {
 const TUID& MuraxClassID()
@@ -541,3 +547,95 @@ TEST_F(EditorX11WithoutShm, PlainPathDrawsTheSame)
   EXPECT_EQ(view->removed(), kResultOk);
 }
 } // namespace
+
+namespace
+{
+// An image from the built bundle's resources, as 0x00RRGGBB and its alpha.
+struct Art
+{
+  int w = 0, h = 0;
+  std::vector<uint32_t> argb;
+};
+Art LoadArt(const std::string& file)
+{
+  Art art;
+  png_image img{};
+  img.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&img, file.c_str())) return art;
+  img.format = PNG_FORMAT_BGRA;
+  art.w = static_cast<int>(img.width);
+  art.h = static_cast<int>(img.height);
+  art.argb.resize(static_cast<size_t>(art.w) * art.h);
+  if (!png_image_finish_read(&img, nullptr, art.argb.data(), 0, nullptr)) art.argb.clear();
+  return art;
+}
+
+class EditorX11Artwork : public EditorX11
+{
+protected:
+  void SetUp() override
+  {
+    x11 = std::make_unique<X11Host>();
+    if (!x11->server) GTEST_SKIP() << "no Xvfb: " << x11->error;
+    ASSERT_TRUE(x11->Ok()) << x11->error;
+    std::string error;
+    module = Vst3Module::Load(MURAX_BUNDLE_PATH, &error);
+    ASSERT_TRUE(module) << error;
+    plug = PluginInstance::Create(module->Factory(), MuraxClassID(), &host, &handler, &error);
+    ASSERT_TRUE(plug) << error;
+    view = plug->controller->createView(Vst::ViewType::kEditor);
+    ASSERT_NE(view, nullptr);
+  }
+  std::string Resource(const char* name) { return std::string(MURAX_BUNDLE_PATH) + "/Contents/Resources/" + name; }
+};
+} // namespace
+
+TEST_F(EditorX11Artwork, TheBundlesOwnImagesOnScreen)
+{
+  const Art bg = LoadArt(Resource("BG.png"));
+  const Art bypass = LoadArt(Resource("BYPASS.png"));
+  const Art size = LoadArt(Resource("SIZE.png"));
+  if (bg.argb.empty() || bypass.argb.empty() || size.argb.empty()) GTEST_SKIP() << "the bundle has no artwork yet";
+  ASSERT_EQ(bg.w, kEditorW);
+  ASSERT_EQ(bg.h, kEditorH);
+  ASSERT_EQ(Attach(), kResultTrue);
+  const auto screen = x11->parent->Capture(0, 0, kEditorW, kEditorH);
+  ASSERT_EQ(screen.size(), static_cast<size_t>(kEditorW) * kEditorH);
+
+  // Where no control lies, the screen is the background image itself.
+  const Spot sw = {24, 12, bypass.w, bypass.h / 2, 4};
+  const Spot knob = {25, 77, size.w, size.h / 61, 1};
+  int compared = 0, equal = 0;
+  for (int y = 0; y < kEditorH; y += 3)
+    for (int x = 0; x < 180; x += 3)
+    {
+      const auto inside = [&](const Spot& s) { return x >= s.x && x < s.x + s.w && y >= s.y && y < s.y + s.h; };
+      if (inside(sw) || inside(knob) || y >= 181) continue;
+      const uint32_t p = bg.argb[static_cast<size_t>(y) * bg.w + x];
+      if ((p >> 24) != 255) continue;
+      ++compared;
+      equal += screen[static_cast<size_t>(y) * kEditorW + x] == (p & 0xFFFFFFu);
+    }
+  ASSERT_GT(compared, 500);
+  EXPECT_EQ(equal, compared) << "background pixels left of the speaker, outside the controls";
+
+  // Each switch state and knob position has its own look, and coming back
+  // shows the first one again, pixel for pixel.
+  const auto region = [&](const Spot& s) { return x11->parent->Capture(s.x, s.y, s.w, s.h); };
+  const auto switchOn = region(sw), knobMid = region(knob);
+  Click(sw);
+  x11->Pump();
+  EXPECT_NE(region(sw), switchOn) << "bypass engaged looks different";
+  x11->Pump(450);
+  Click(sw);
+  x11->Pump();
+  EXPECT_EQ(region(sw), switchOn);
+  Drag(knob, 0, -30);
+  EXPECT_NE(region(knob), knobMid);
+  x11->user->Click(Child(), knob.CX(), knob.CY());
+  x11->user->Click(Child(), knob.CX(), knob.CY());
+  x11->Pump(1000); // the drag's read-out, which may cover the knob, goes first
+  EXPECT_NEAR(Normalized(knob.param), 0.5, 1e-9) << "double click: back to the default";
+  EXPECT_EQ(region(knob), knobMid);
+  EXPECT_EQ(view->removed(), kResultOk);
+}
