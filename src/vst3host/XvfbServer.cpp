@@ -15,7 +15,7 @@ extern char** environ;
 
 namespace vst3host {
 
-std::unique_ptr<XvfbServer> XvfbServer::Start(std::string* error, bool withShm, int width, int height)
+std::unique_ptr<XvfbServer> XvfbServer::Start(std::string* error, bool withShm, int width, int height, int depth)
 {
   int pipeFds[2];
   if (pipe(pipeFds) != 0)
@@ -26,7 +26,7 @@ std::unique_ptr<XvfbServer> XvfbServer::Start(std::string* error, bool withShm, 
   fcntl(pipeFds[0], F_SETFD, FD_CLOEXEC);
   // The server writes the display number it chose to this descriptor.
   const std::string fdText = std::to_string(pipeFds[1]);
-  const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
+  const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x" + std::to_string(depth);
   std::vector<std::string> args = {"Xvfb", "-displayfd", fdText, "-screen", "0", screen, "-nolisten", "tcp",
                                    "-noreset"};
   if (!withShm)

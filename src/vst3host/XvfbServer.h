@@ -13,7 +13,7 @@ public:
   // Null when Xvfb is missing or does not come up; *error says why.
   // withShm false starts the server without MIT-SHM.
   static std::unique_ptr<XvfbServer> Start(std::string* error, bool withShm = true, int width = 1280,
-                                           int height = 1024);
+                                           int height = 1024, int depth = 24);
   ~XvfbServer();
   XvfbServer(const XvfbServer&) = delete;
   XvfbServer& operator=(const XvfbServer&) = delete;

@@ -211,9 +211,9 @@ private:
 struct X11Host
 {
   // Starts the server and the host window; Ok() tells whether all is up.
-  explicit X11Host(bool withShm = true, int parentW = kEditorW + 100, int parentH = kEditorH + 60)
+  explicit X11Host(bool withShm = true, int parentW = kEditorW + 100, int parentH = kEditorH + 60, int depth = 24)
   {
-    server = vst3host::XvfbServer::Start(&error, withShm);
+    server = vst3host::XvfbServer::Start(&error, withShm, 1280, 1024, depth);
     if (!server) return;
     // The plug-in opens $DISPLAY, as it would in a real session.
     setenv("DISPLAY", server->DisplayName().c_str(), 1);

@@ -12,6 +12,7 @@
 #include "LICE_CachedFont.h"
 #include "LICE_SysBitmap.h"
 #include "X11ErrorTrap.h"
+#include "X11Surface.h"
 #include "lice_blit.h"
 #include "lice_line.h"
 #include "lice_shapes.h"
@@ -188,14 +189,8 @@ void X11MenuLevel::Redraw()
   LICE_Line(mBitmap, 0, 0, 0, mH - 1, kBorder, 1.0f, 0, false);
   LICE_Line(mBitmap, mW - 1, 0, mW - 1, mH - 1, kBorder, 1.0f, 0, false);
 
-  XImage* image = XCreateImage(mDisplay, DefaultVisual(mDisplay, mScreen),
-                               static_cast<unsigned>(DefaultDepth(mDisplay, mScreen)), ZPixmap, 0,
-                               reinterpret_cast<char*>(mBitmap->getBits()), static_cast<unsigned>(mW),
-                               static_cast<unsigned>(mH), 32, mBitmap->getRowSpan() * 4);
-  if (!image) return;
-  XPutImage(mDisplay, mWindow, mGC, image, 0, 0, 0, 0, static_cast<unsigned>(mW), static_cast<unsigned>(mH));
-  image->data = nullptr;
-  XDestroyImage(image);
+  X11PutBitmap(mDisplay, mWindow, mGC, DefaultVisual(mDisplay, mScreen), DefaultDepth(mDisplay, mScreen), mBitmap,
+               IRECT(0, 0, mW, mH), 0, 0);
   XFlush(mDisplay);
 }
 

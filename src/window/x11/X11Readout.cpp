@@ -6,6 +6,7 @@
 #include "IGraphics.h"
 #include "LICE_CachedFont.h"
 #include "LICE_SysBitmap.h"
+#include "X11Surface.h"
 #include "lice_blit.h"
 #include "lice_line.h"
 
@@ -86,13 +87,7 @@ void X11Readout::Redraw()
     LICE_Rect r = {0, 0, mW, mH};
     font->DrawText(mBitmap, mText.c_str(), -1, &r, LICE_DT_SINGLELINE | LICE_DT_CENTER | LICE_DT_VCENTER);
   }
-  XImage* image = XCreateImage(mDisplay, DefaultVisual(mDisplay, mScreen),
-                               static_cast<unsigned>(DefaultDepth(mDisplay, mScreen)), ZPixmap, 0,
-                               reinterpret_cast<char*>(mBitmap->getBits()), static_cast<unsigned>(mW),
-                               static_cast<unsigned>(mH), 32, mBitmap->getRowSpan() * 4);
-  if (!image) return;
-  XPutImage(mDisplay, mWindow, mGC, image, 0, 0, 0, 0, static_cast<unsigned>(mW), static_cast<unsigned>(mH));
-  image->data = nullptr;
-  XDestroyImage(image);
+  X11PutBitmap(mDisplay, mWindow, mGC, DefaultVisual(mDisplay, mScreen), DefaultDepth(mDisplay, mScreen), mBitmap,
+               IRECT(0, 0, mW, mH), 0, 0);
   XFlush(mDisplay);
 }

@@ -12,6 +12,71 @@
 #include "LICE_SysBitmap.h"
 #include "X11ErrorTrap.h"
 
+bool X11DirectFormat(Display* display, Visual* visual, int depth)
+{
+  int bpp = 0;
+  int nFormats = 0;
+  if (XPixmapFormatValues* formats = XListPixmapFormats(display, &nFormats))
+  {
+    for (int i = 0; i < nFormats; ++i)
+      if (formats[i].depth == depth) bpp = formats[i].bits_per_pixel;
+    XFree(formats);
+  }
+  return (depth == 24 || depth == 32) && bpp == 32 && visual && visual->red_mask == 0xFF0000 &&
+         visual->green_mask == 0xFF00 && visual->blue_mask == 0xFF && ImageByteOrder(display) == LSBFirst;
+}
+
+void X11PutBitmap(Display* display, ::Window window, GC gc, Visual* visual, int depth, LICE_IBitmap* bitmap,
+                  const IRECT& area, int dstX, int dstY)
+{
+  if (!bitmap || !bitmap->getBits() || !visual) return;
+  const int bw = bitmap->getWidth(), bh = bitmap->getHeight();
+  const int l = area.L < 0 ? 0 : area.L, t = area.T < 0 ? 0 : area.T;
+  const int r = area.R > bw ? bw : area.R, b = area.B > bh ? bh : area.B;
+  if (r <= l || b <= t) return;
+  const unsigned w = static_cast<unsigned>(r - l), h = static_cast<unsigned>(b - t);
+  const LICE_pixel* bits = bitmap->getBits();
+  const int span = bitmap->getRowSpan();
+  if (X11DirectFormat(display, visual, depth))
+  {
+    XImage* image = XCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, 0,
+                                 reinterpret_cast<char*>(const_cast<LICE_pixel*>(bits)), static_cast<unsigned>(span),
+                                 static_cast<unsigned>(bh), 32, span * 4);
+    if (!image) return;
+    XPutImage(display, window, gc, image, l, t, dstX, dstY, w, h);
+    image->data = nullptr; // the pixels belong to the bitmap
+    XDestroyImage(image);
+    return;
+  }
+  // A visual of another layout: convert pixel by pixel, slowly but right.
+  XImage* image = XCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, 0, nullptr, w, h, 32, 0);
+  if (!image) return;
+  image->data = static_cast<char*>(std::malloc(static_cast<size_t>(image->bytes_per_line) * h));
+  if (!image->data)
+  {
+    XDestroyImage(image);
+    return;
+  }
+  const unsigned long rm = visual->red_mask, gm = visual->green_mask, bm = visual->blue_mask;
+  auto place = [](unsigned v, unsigned long mask) {
+    if (!mask) return 0ul;
+    int shift = 0;
+    while (!((mask >> shift) & 1)) ++shift;
+    int width = 0;
+    while ((mask >> (shift + width)) & 1) ++width;
+    return (static_cast<unsigned long>(v >> (8 - (width > 8 ? 8 : width))) << shift) & mask;
+  };
+  for (unsigned y = 0; y < h; ++y)
+    for (unsigned x = 0; x < w; ++x)
+    {
+      const LICE_pixel p = bits[(t + static_cast<int>(y)) * span + l + static_cast<int>(x)];
+      XPutPixel(image, static_cast<int>(x), static_cast<int>(y),
+                place((p >> 16) & 255, rm) | place((p >> 8) & 255, gm) | place(p & 255, bm));
+    }
+  XPutImage(display, window, gc, image, 0, 0, dstX, dstY, w, h);
+  XDestroyImage(image);
+}
+
 struct X11Surface::Segment
 {
   XShmSegmentInfo info = {};
@@ -24,16 +89,7 @@ X11Surface::X11Surface(Display* display, ::Window window, Visual* visual, int de
   : mDisplay(display), mWindow(window), mVisual(visual), mDepth(depth)
 {
   mGC = XCreateGC(mDisplay, mWindow, 0, nullptr);
-  int bpp = 0;
-  int nFormats = 0;
-  if (XPixmapFormatValues* formats = XListPixmapFormats(mDisplay, &nFormats))
-  {
-    for (int i = 0; i < nFormats; ++i)
-      if (formats[i].depth == mDepth) bpp = formats[i].bits_per_pixel;
-    XFree(formats);
-  }
-  mDirectFormat = (mDepth == 24 || mDepth == 32) && bpp == 32 && mVisual && mVisual->red_mask == 0xFF0000 &&
-                  mVisual->green_mask == 0xFF00 && mVisual->blue_mask == 0xFF && ImageByteOrder(mDisplay) == LSBFirst;
+  mDirectFormat = X11DirectFormat(mDisplay, mVisual, mDepth);
 
   int major = 0, minor = 0;
   Bool pixmaps = False;
@@ -216,32 +272,7 @@ void X11Surface::Put(LICE_SysBitmap* bitmap, const IRECT& area)
       XPutImage(mDisplay, mWindow, mGC, direct, l, t, l, t, w, h);
   }
   else
-  {
-    // A visual of another layout: convert pixel by pixel, slowly but right.
-    XImage* image = XCreateImage(mDisplay, mVisual, static_cast<unsigned>(mDepth), ZPixmap, 0, nullptr, w, h, 32, 0);
-    if (!image) return;
-    image->data = static_cast<char*>(std::malloc(static_cast<size_t>(image->bytes_per_line) * h));
-    const LICE_pixel* bits = bitmap->getBits();
-    const int span = bitmap->getRowSpan();
-    const unsigned long rm = mVisual->red_mask, gm = mVisual->green_mask, bm = mVisual->blue_mask;
-    auto place = [](unsigned v, unsigned long mask) {
-      if (!mask) return 0ul;
-      int shift = 0;
-      while (!((mask >> shift) & 1)) ++shift;
-      int width = 0;
-      while ((mask >> (shift + width)) & 1) ++width;
-      return (static_cast<unsigned long>(v >> (8 - (width > 8 ? 8 : width))) << shift) & mask;
-    };
-    for (unsigned y = 0; y < h; ++y)
-      for (unsigned x = 0; x < w; ++x)
-      {
-        const LICE_pixel p = bits[(t + static_cast<int>(y)) * span + l + static_cast<int>(x)];
-        XPutPixel(image, static_cast<int>(x), static_cast<int>(y),
-                  place((p >> 16) & 255, rm) | place((p >> 8) & 255, gm) | place(p & 255, bm));
-      }
-    XPutImage(mDisplay, mWindow, mGC, image, 0, 0, l, t, w, h);
-    XDestroyImage(image);
-  }
+    X11PutBitmap(mDisplay, mWindow, mGC, mVisual, mDepth, bitmap, IRECT(l, t, r, b), l, t);
   XFlush(mDisplay);
 }
 

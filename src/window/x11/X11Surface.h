@@ -4,7 +4,17 @@
 
 #include "IGraphicsStructs.h"
 
+class LICE_IBitmap;
 class LICE_SysBitmap;
+
+// Puts the area r of a 32-bit bitmap at (dstX, dstY) of a window with
+// XPutImage: straight from the bitmap's memory when the visual's pixels are
+// its 0x00RRGGBB words, converted pixel by pixel otherwise. For the small
+// windows (menus, fields, read-outs) that need no shared memory.
+void X11PutBitmap(Display* display, ::Window window, GC gc, Visual* visual, int depth, LICE_IBitmap* bitmap,
+                  const IRECT& r, int dstX, int dstY);
+// Whether bitmaps go to this visual without conversion.
+bool X11DirectFormat(Display* display, Visual* visual, int depth);
 
 // Puts 32-bit bitmaps on one window: with MIT-SHM when the server offers it
 // (the bitmap is then itself the shared segment) and with XPutImage straight

@@ -9,6 +9,7 @@
 #include "LICE_SysBitmap.h"
 #include "TextEntryFilter.h"
 #include "X11ErrorTrap.h"
+#include "X11Surface.h"
 #include "lice_blit.h"
 
 namespace
@@ -172,12 +173,6 @@ void X11TextEntry::Redraw()
     font->DrawText(mBitmap, mText.c_str(), -1, &r, LICE_DT_SINGLELINE | LICE_DT_VCENTER);
   }
   LICE_FillRect(mBitmap, caretX, 2, 1, mH - 4, mStyle.mTextEntryFGColor.Packed() | 0xFF000000u, 1.0f, 0);
-  XImage* image = XCreateImage(mDisplay, mVisual, static_cast<unsigned>(mDepth), ZPixmap, 0,
-                               reinterpret_cast<char*>(mBitmap->getBits()), static_cast<unsigned>(mW),
-                               static_cast<unsigned>(mH), 32, mBitmap->getRowSpan() * 4);
-  if (!image) return;
-  XPutImage(mDisplay, mWindow, mGC, image, 0, 0, 0, 0, static_cast<unsigned>(mW), static_cast<unsigned>(mH));
-  image->data = nullptr;
-  XDestroyImage(image);
+  X11PutBitmap(mDisplay, mWindow, mGC, mVisual, mDepth, mBitmap, IRECT(0, 0, mW, mH), 0, 0);
   XFlush(mDisplay);
 }

@@ -65,9 +65,10 @@ public:
 class X11Window : public ::testing::Test
 {
 protected:
-  void SetUp() override
+  void SetUp() override { Start(24); }
+  void Start(int depth)
   {
-    x11 = std::make_unique<X11Host>();
+    x11 = std::make_unique<X11Host>(true, kEditorW + 100, kEditorH + 60, depth);
     if (!x11->server) GTEST_SKIP() << "no Xvfb: " << x11->error;
     ASSERT_TRUE(x11->Ok()) << x11->error;
     plug = MakePlug();
@@ -587,4 +588,42 @@ TEST_F(X11Window, TooltipsOnlyWhenEnabledAndAfterARest)
   x11->user->MoveTo(Child(), 650, 400);
   Pump(100);
   EXPECT_FALSE(gui->TooltipVisible()) << "gone when the pointer leaves the control";
+}
+
+class X11WindowDepth16 : public X11Window
+{
+protected:
+  void SetUp() override { Start(16); }
+  // The pixel at (x, y) of the host's window as 8-bit R, G, B.
+  uint32_t Rgb(int x, int y)
+  {
+    Display* d = x11->parent->GetDisplay();
+    XImage* image = XGetImage(d, x11->parent->GetWindow(), x, y, 1, 1, AllPlanes, ZPixmap);
+    if (!image) return 0xFFFFFFFFu;
+    const unsigned long p = XGetPixel(image, 0, 0);
+    Visual* v = DefaultVisual(d, DefaultScreen(d));
+    const auto channel = [&](unsigned long mask) {
+      int shift = 0, width = 0;
+      while (!((mask >> shift) & 1)) ++shift;
+      while ((mask >> (shift + width)) & 1) ++width;
+      return static_cast<uint32_t>(((p & mask) >> shift) << (8 - width));
+    };
+    const uint32_t rgb = (channel(v->red_mask) << 16) | (channel(v->green_mask) << 8) | channel(v->blue_mask);
+    XDestroyImage(image);
+    return rgb;
+  }
+};
+
+TEST_F(X11WindowDepth16, AnotherPixelLayoutIsConvertedNotGarbled)
+{
+  PromptProbe* probe = AddProbe(MURAX::kCharacter, nullptr);
+  Open();
+  EXPECT_FALSE(gui->UsesShm()) << "no shared segment for a converted image";
+  // The probe fills itself with (10, 200, 30): 5-6-5 bits keep 8, 200, 24.
+  EXPECT_EQ(Rgb(450, 110), 0x08C818u);
+  x11->user->Click(Child(), 420, 110);
+  Pump();
+  ASSERT_TRUE(gui->TextEntryOpen());
+  EXPECT_EQ(Rgb(558, 102), 0xF8FCF8u) << "the field's white, converted";
+  (void)probe;
 }
