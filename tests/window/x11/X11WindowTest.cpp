@@ -627,3 +627,93 @@ TEST_F(X11WindowDepth16, AnotherPixelLayoutIsConvertedNotGarbled)
   EXPECT_EQ(Rgb(558, 102), 0xF8FCF8u) << "the field's white, converted";
   (void)probe;
 }
+
+namespace
+{
+// A stand-in for the desktop's dialog helper: records its arguments, prints
+// a fixed answer and exits with a fixed status.
+struct FakeZenity
+{
+  FakeZenity(const std::string& answer, int status)
+  {
+    char tmpl[] = "/tmp/murax-zenity-XXXXXX";
+    dir = mkdtemp(tmpl);
+    log = dir + "/args";
+    std::ofstream s(dir + "/zenity");
+    s << "#!/bin/sh\nprintf '%s\\n' \"$@\" > " << log << "\nprintf '%s\\n' '" << answer << "'\nexit " << status
+      << "\n";
+    s.close();
+    chmod((dir + "/zenity").c_str(), 0755);
+    const char* p = std::getenv("PATH");
+    saved = p ? p : "";
+    setenv("PATH", dir.c_str(), 1);
+  }
+  ~FakeZenity()
+  {
+    setenv("PATH", saved.c_str(), 1);
+    std::remove(log.c_str());
+    std::remove((dir + "/zenity").c_str());
+    rmdir(dir.c_str());
+  }
+  std::string Args()
+  {
+    std::ifstream in(log);
+    std::string all, line;
+    while (std::getline(in, line)) all += line + "|";
+    return all;
+  }
+  std::string dir, log, saved;
+};
+} // namespace
+
+TEST_F(X11Window, MessageBoxesThroughTheDesktopHelper)
+{
+  {
+    FakeZenity z("", 0);
+    EXPECT_EQ(gui->ShowMessageBox("Overwrite?", "MURAX", 4), 1) << "Yes";
+    EXPECT_NE(z.Args().find("--question|"), std::string::npos) << z.Args();
+    EXPECT_NE(z.Args().find("|Overwrite?|"), std::string::npos) << "the text as one argument";
+  }
+  {
+    FakeZenity z("", 1);
+    EXPECT_EQ(gui->ShowMessageBox("Overwrite?", "MURAX", 4), 7) << "No";
+    EXPECT_EQ(gui->ShowMessageBox("Note", "MURAX", 0), 0);
+  }
+  {
+    FakeZenity z("Cancel", 1);
+    EXPECT_EQ(gui->ShowMessageBox("Save?", "MURAX", 3), 2) << "the third button";
+  }
+  const std::string saved = std::getenv("PATH") ? std::getenv("PATH") : "";
+  setenv("PATH", "/nonexistent", 1);
+  EXPECT_EQ(gui->ShowMessageBox("x", "y", 4), 0) << "no helper, no box, no button";
+  setenv("PATH", saved.c_str(), 1);
+}
+
+TEST_F(X11Window, FilePromptThroughTheDesktopHelper)
+{
+  WDL_String file("preset.fxp"), dir("");
+  gui->PromptForFile(&file, kFileSave, &dir, "fxp fxb");
+  EXPECT_STREQ(file.Get(), "") << "without an open window nothing happens";
+  Open();
+  {
+    FakeZenity z("/home/u/presets/mine.fxp", 0);
+    file.Set("preset.fxp");
+    dir.Set("/home/u/presets");
+    gui->PromptForFile(&file, kFileSave, &dir, "fxp fxb");
+    EXPECT_STREQ(file.Get(), "/home/u/presets/mine.fxp");
+    EXPECT_STREQ(dir.Get(), "/home/u/presets/");
+    const std::string args = z.Args();
+    EXPECT_NE(args.find("--save|"), std::string::npos) << args;
+    EXPECT_NE(args.find("--filename=/home/u/presets/preset.fxp|"), std::string::npos) << args;
+    EXPECT_NE(args.find("--file-filter=*.fxp *.fxb|"), std::string::npos) << args;
+  }
+  {
+    FakeZenity z("", 1);
+    file.Set("a.fxp");
+    dir.Set("");
+    gui->PromptForFile(&file, kFileOpen, &dir, "");
+    EXPECT_STREQ(file.Get(), "") << "cancelled";
+    EXPECT_STREQ(dir.Get(), "~/Desktop") << "the empty start folder becomes the desktop";
+    EXPECT_EQ(z.Args().find("--save"), std::string::npos);
+  }
+}
