@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 // Our headers before Xlib's: it defines Bool and Status as macros.
 #include "BundleImage.h"
@@ -271,10 +272,32 @@ void IGraphicsX11::PutScreen(const IRECT& editorArea)
   if (r > ScaledWidth()) r = ScaledWidth();
   if (b > ScaledHeight()) b = ScaledHeight();
   if (r <= l || b <= t) return;
-  const int mode = std::floor(mScale) == mScale ? 0 : 0x100; // whole factors stay sharp
+  if (std::floor(mScale) == mScale)
+  {
+    // Whole factors stay sharp: each pixel becomes a k x k block, one row
+    // widened and then copied k - 1 times.
+    const int k = static_cast<int>(mScale);
+    const IRECT src(editorArea.L < 0 ? 0 : editorArea.L, editorArea.T < 0 ? 0 : editorArea.T,
+                    editorArea.R > mWidth ? mWidth : editorArea.R, editorArea.B > mHeight ? mHeight : editorArea.B);
+    const LICE_pixel* in = mDrawBitmap->getBits();
+    LICE_pixel* out = mScaled->getBits();
+    const int inSpan = mDrawBitmap->getRowSpan(), outSpan = mScaled->getRowSpan();
+    for (int y = src.T; y < src.B; ++y)
+    {
+      const LICE_pixel* row = in + static_cast<size_t>(y) * inSpan;
+      LICE_pixel* first = out + static_cast<size_t>(y) * k * outSpan + src.L * k;
+      LICE_pixel* o = first;
+      for (int x = src.L; x < src.R; ++x)
+        for (int i = 0; i < k; ++i) *o++ = row[x];
+      const size_t bytes = static_cast<size_t>(src.R - src.L) * k * sizeof(LICE_pixel);
+      for (int i = 1; i < k; ++i) std::memcpy(first + static_cast<size_t>(i) * outSpan, first, bytes);
+    }
+    mSurface->Put(mScaled, IRECT(src.L * k, src.T * k, src.R * k, src.B * k));
+    return;
+  }
   LICE_ScaledBlit(mScaled, mDrawBitmap, l, t, r - l, b - t, static_cast<float>(l / mScale),
                   static_cast<float>(t / mScale), static_cast<float>((r - l) / mScale),
-                  static_cast<float>((b - t) / mScale), 1.0f, mode);
+                  static_cast<float>((b - t) / mScale), 1.0f, 0x100);
   mSurface->Put(mScaled, IRECT(l, t, r, b));
 }
 
@@ -303,12 +326,11 @@ bool IGraphicsX11::WaitForScreen(int timeoutMs)
 
 // ---- The run loop's two entry points -------------------------------------------------
 
-void IGraphicsX11::OnWindowEvents()
+void IGraphicsX11::DrainEvents(bool alreadyQueuedOnly)
 {
-  if (!mDisplay) return;
-  X11ErrorTrap scope(mDisplay, false);
-  // Only what is queued or readable now: never a blocking read.
-  while (mDisplay && XPending(mDisplay) > 0)
+  // Only what is queued or readable now: never a blocking read. Events Xlib
+  // pulled in during a round trip sit in its queue with the fd quiet.
+  while (mDisplay && (alreadyQueuedOnly ? XEventsQueued(mDisplay, QueuedAlready) : XPending(mDisplay)) > 0)
   {
     XEvent ev;
     XNextEvent(mDisplay, &ev);
@@ -316,17 +338,24 @@ void IGraphicsX11::OnWindowEvents()
   }
 }
 
+void IGraphicsX11::OnWindowEvents()
+{
+  if (!mDisplay) return;
+  X11ErrorTrap scope(mDisplay, false);
+  DrainEvents(false);
+}
+
 void IGraphicsX11::OnWindowTimer()
 {
   if (!mDisplay) return;
   X11ErrorTrap scope(mDisplay, false);
-  OnWindowEvents();
+  DrainEvents(false);
   if (!mDisplay) return;
   if (mReadout && mReadout->Visible() && !mLeftDown && !mRightDown && NowMs() >= mReadoutHideAtMs) mReadout->Hide();
   UpdateTooltip();
   Redraw();
-  // Xlib may have pulled events into its queue during the redraw.
-  OnWindowEvents();
+  // What the redraw's requests brought into the queue, without another read.
+  DrainEvents(true);
 }
 
 // ---- Events --------------------------------------------------------------------------

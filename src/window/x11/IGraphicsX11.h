@@ -83,6 +83,7 @@ public:
 
 private:
   void TearDownWindow();
+  void DrainEvents(bool alreadyQueuedOnly);
   void HandleEvent(_XEvent& ev);
   void HandleButton(const _XEvent& event, bool press);
   void HandleMotion(const _XEvent& event);
