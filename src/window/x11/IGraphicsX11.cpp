@@ -72,6 +72,10 @@ void* IGraphicsX11::OpenWindow(void* parentWindow)
   if (!parent) return nullptr;
   Display* display = XOpenDisplay(nullptr);
   if (!display) return nullptr;
+  mConnectionLost = false;
+  // Called instead of exit() when the server goes away (see X11ErrorTrap).
+  XSetIOErrorExitHandler(
+    display, [](Display*, void* self) { static_cast<IGraphicsX11*>(self)->mConnectionLost = true; }, this);
 
   XWindowAttributes pa = {};
   ::Window window = 0;
@@ -136,6 +140,8 @@ void IGraphicsX11::CloseWindow()
   if (!mDisplay) return;
   {
     // Closing syncs too: nothing it reads may reach the default handler.
+    // After a lost connection Xlib's calls return at once: the same path
+    // releases everything.
     X11ErrorTrap scope(mDisplay, false);
     TearDownWindow();
     XCloseDisplay(mDisplay);
@@ -249,7 +255,7 @@ void IGraphicsX11::Resize(int w, int h)
 
 bool IGraphicsX11::DrawScreen(IRECT* r)
 {
-  if (!mWindow || mWindowGone) return false;
+  if (!mWindow || mWindowGone || mConnectionLost) return false;
   X11ErrorTrap scope(mDisplay, false);
   IRECT area = r ? *r : IRECT(0, 0, mWidth, mHeight);
   area = area.Union(mDamage);
@@ -303,7 +309,7 @@ void IGraphicsX11::PutScreen(const IRECT& editorArea)
 
 void IGraphicsX11::Redraw()
 {
-  if (!mWindow || mWindowGone) return;
+  if (!mWindow || mWindowGone || mConnectionLost) return;
   // The draw bitmap may be the segment the server is still reading.
   if (mSurface->Busy()) return;
   // Exposed areas and the dirty union become one Draw: a partial Draw cleans
@@ -330,7 +336,7 @@ void IGraphicsX11::DrainEvents(bool alreadyQueuedOnly)
 {
   // Only what is queued or readable now: never a blocking read. Events Xlib
   // pulled in during a round trip sit in its queue with the fd quiet.
-  while (mDisplay && (alreadyQueuedOnly ? XEventsQueued(mDisplay, QueuedAlready) : XPending(mDisplay)) > 0)
+  while (mDisplay && !mConnectionLost && (alreadyQueuedOnly ? XEventsQueued(mDisplay, QueuedAlready) : XPending(mDisplay)) > 0)
   {
     XEvent ev;
     XNextEvent(mDisplay, &ev);
@@ -340,17 +346,17 @@ void IGraphicsX11::DrainEvents(bool alreadyQueuedOnly)
 
 void IGraphicsX11::OnWindowEvents()
 {
-  if (!mDisplay) return;
+  if (!mDisplay || mConnectionLost) return;
   X11ErrorTrap scope(mDisplay, false);
   DrainEvents(false);
 }
 
 void IGraphicsX11::OnWindowTimer()
 {
-  if (!mDisplay) return;
+  if (!mDisplay || mConnectionLost) return;
   X11ErrorTrap scope(mDisplay, false);
   DrainEvents(false);
-  if (!mDisplay) return;
+  if (!mDisplay || mConnectionLost) return;
   if (mReadout && mReadout->Visible() && !mLeftDown && !mRightDown && NowMs() >= mReadoutHideAtMs) mReadout->Hide();
   UpdateTooltip();
   Redraw();

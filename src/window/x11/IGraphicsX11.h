@@ -69,6 +69,7 @@ public:
   unsigned long GetXWindow() const { return mWindow; }
   bool UsesShm() const;
   bool TextEntryOpen() const { return mTextEntry != nullptr; }
+  bool ConnectionLost() const { return mConnectionLost; }
   X11TextEntry* GetTextEntry() const { return mTextEntry.get(); }
   // Menus give up after this long without any event when they hold no grab.
   void SetMenuIdleTimeout(int ms) { mMenuIdleMs = ms; }
@@ -117,6 +118,7 @@ private:
   IRECT mDamage;      // exposed editor area still to put on screen
   bool mMapped = false;
   bool mWindowGone = false; // the host destroyed its window first
+  bool mConnectionLost = false; // the X server went away
   bool mInMenu = false;
   int mPrevX = 0, mPrevY = 0;
   int mMenuIdleMs = 10000;

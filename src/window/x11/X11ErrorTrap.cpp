@@ -9,6 +9,7 @@ X11ErrorTrap::X11ErrorTrap(Display* display, bool sync) : mDisplay(display), mOu
 {
   g_innermost = this;
   mPrevious = XSetErrorHandler(&X11ErrorTrap::Handle);
+  mPreviousIO = XSetIOErrorHandler(&X11ErrorTrap::HandleIO);
   // Errors of earlier requests on this connection are absorbed here, not
   // counted: the connection is ours, so they are ours, and the previous
   // handler may be Xlib's default one.
@@ -22,6 +23,7 @@ X11ErrorTrap::X11ErrorTrap(Display* display, bool sync) : mDisplay(display), mOu
 X11ErrorTrap::~X11ErrorTrap()
 {
   if (mSync) XSync(mDisplay, False);
+  XSetIOErrorHandler(mPreviousIO);
   XSetErrorHandler(mPrevious);
   g_innermost = mOuter;
 }
@@ -45,4 +47,14 @@ int X11ErrorTrap::Handle(Display* display, XErrorEvent* error)
   while (outermost && outermost->mOuter) outermost = outermost->mOuter;
   auto previous = outermost ? outermost->mPrevious : nullptr;
   return previous ? previous(display, error) : 0;
+}
+
+int X11ErrorTrap::HandleIO(Display* display)
+{
+  for (X11ErrorTrap* t = g_innermost; t; t = t->mOuter)
+    if (t->mDisplay == display) return 0;
+  X11ErrorTrap* outermost = g_innermost;
+  while (outermost && outermost->mOuter) outermost = outermost->mOuter;
+  auto previous = outermost ? outermost->mPreviousIO : nullptr;
+  return previous ? previous(display) : 0;
 }

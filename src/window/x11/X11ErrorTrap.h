@@ -6,6 +6,8 @@
 // a plug-in installs its own only around calls that may fail (a host window
 // destroyed first, a refused MIT-SHM segment) and restores the previous one
 // on the way out. Errors of other connections go on to the previous handler.
+// The same goes for the process-wide handler of a lost connection (the X
+// server gone): inside a trap our connection's loss does not end the host.
 // Traps nest. [main thread]
 //
 // Without sync the trap costs no round trip: it still catches every error of
@@ -27,10 +29,14 @@ public:
 
 private:
   static int Handle(Display* display, XErrorEvent* error);
+  // A lost connection of ours returns to Xlib, which then calls the
+  // display's exit handler instead of ending the process.
+  static int HandleIO(Display* display);
 
   Display* mDisplay;
   X11ErrorTrap* mOuter;
   int (*mPrevious)(Display*, XErrorEvent*);
+  int (*mPreviousIO)(Display*);
   int mErrorCode = 0;
   bool mSync;
 };

@@ -717,3 +717,19 @@ TEST_F(X11Window, FilePromptThroughTheDesktopHelper)
     EXPECT_EQ(z.Args().find("--save"), std::string::npos);
   }
 }
+
+TEST_F(X11Window, TheServerGoingAwayDoesNotEndTheHost)
+{
+  Open();
+  Pump(50);
+  // The host's own connections go cleanly; then the server dies under ours.
+  x11->user.reset();
+  x11->parent.reset();
+  x11->server.reset();
+  gui->SetAllControlsDirty();
+  Pump(100);
+  EXPECT_TRUE(gui->ConnectionLost());
+  gui->CloseWindow();
+  EXPECT_EQ(gui->GetWindow(), nullptr);
+  EXPECT_EQ(gui->WindowEventFD(), -1);
+}
