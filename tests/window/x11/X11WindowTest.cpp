@@ -355,6 +355,18 @@ TEST_F(X11Window, TextEntryTypesFiltersAndApplies)
   u.Type("25");
   Pump();
   EXPECT_EQ(entry->GetText(), "-7.25");
+  // A drag that starts in the field moves nothing and keeps it open.
+  const double before = plug->GetParam(MURAX::kCharacter)->Value();
+  u.MoveTo(Child(), 500, 112);
+  u.Button(1, true);
+  Pump(40);
+  u.MoveTo(Child(), 500, 60);
+  Pump(40);
+  u.Button(1, false);
+  Pump(40);
+  EXPECT_TRUE(gui->TextEntryOpen());
+  EXPECT_EQ(plug->GetParam(MURAX::kCharacter)->Value(), before);
+  EXPECT_EQ(entry->GetText(), "-7.25");
   u.Tap(XK_Home);
   u.Tap(XK_Delete);
   u.Tap(XK_Return);
