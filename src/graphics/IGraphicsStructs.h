@@ -51,7 +51,7 @@ extern const IColor DEFAULT_TEXT_COLOR, DEFAULT_TEXT_ENTRY_BGCOLOR, DEFAULT_TEXT
 
 struct IChannelBlend
 {
-  enum EBlendMethod
+  enum EBlendMethod : int // any int is a value: unknown methods blend as method 0
   {
     kBlendNone = 0, // source alpha
     kBlendClobber,  // opaque copy
