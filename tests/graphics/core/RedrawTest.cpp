@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "CoreTestSupport.h"
+#include "EditorTestImages.h"
+#include "lice_blend.h"
 #include "lice_blit.h"
+
+#include <memory>
 
 namespace
 {
@@ -132,4 +136,29 @@ TEST(Redraw, AnEmptySurfaceDrawsNothingAndReportsSuccess)
   IRECT area(0, 0, 10, 10);
   EXPECT_TRUE(rig.graphics->Draw(&area));
   EXPECT_EQ(rig.graphics->DrawScreenCount(), 0);
+}
+
+TEST(Backgrounds, ABackgroundAttachedLastIsStillControlZeroAndDrawnFirst)
+{
+  editortest::UseEditorImages();
+  EditorRig rig(702, 436);
+  auto* probe = new ProbeControl(&rig.plug, IRECT(100, 100, 120, 120), -1, 0xFF00FF00u);
+  EXPECT_EQ(rig.graphics->AttachControl(probe), 0);
+  rig.graphics->AttachBackground(9201, "resources/img/BG.png");
+  ASSERT_EQ(rig.graphics->NControls(), 2);
+  EXPECT_EQ(rig.graphics->GetControl(1), probe) << "the control moved up by one";
+  EXPECT_EQ(*rig.graphics->GetControl(0)->GetRECT(), IRECT(0, 0, 702, 436)) << "the image's size";
+  EXPECT_EQ(rig.graphics->GetControl(0)->ParamIdx(), -1);
+  EXPECT_EQ(rig.graphics->AttachControl(new ProbeControl(&rig.plug, IRECT())), 2) << "indices count from 1 on";
+  const IColor grey(255, 40, 40, 40);
+  rig.graphics->AttachPanelBackground(&grey);
+  EXPECT_EQ(rig.graphics->GetControl(2), probe);
+  rig.Attach();
+  rig.DrawAll();
+  EXPECT_EQ(rig.graphics->GetPoint(110, 110), IColor::FromPacked(0xFF00FF00u)) << "drawn over both backgrounds";
+  std::unique_ptr<LICE_IBitmap> bg(editortest::LoadImageFile("BG.png"));
+  ASSERT_TRUE(bg);
+  const LICE_pixel want =
+    LICE_CombinePixels(grey.Packed(), LICE_GetPixel(bg.get(), 300, 300), 1.0f, LICE_OP_COPY | LICE_MODE_SRC_ALPHA);
+  EXPECT_EQ(rig.graphics->GetPoint(300, 300), IColor::FromPacked(want)) << "the image over the colour panel";
 }
