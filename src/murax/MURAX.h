@@ -19,6 +19,8 @@ public:
   static constexpr int kUniqueID = ('M' << 24) | ('R' << 16) | ('X' << 8) | '1';
   static constexpr int kMfrID = ('T' << 24) | ('d' << 16) | ('m' << 8) | 'r';
   static constexpr int kVersion = 0x00010000;
+  static constexpr int kEditorWidth = 702;
+  static constexpr int kEditorHeight = 436;
 
   explicit MURAX(IPlugInstanceInfo instanceInfo);
   ~MURAX() override;

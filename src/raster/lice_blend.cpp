@@ -118,30 +118,73 @@ LICE_pixel hsvAdjust(LICE_pixel d, int sb, int sg, int sr, int sa, int w)
   return pack(b, g, r, sa);
 }
 
-void blitRowCopySAFull(LICE_pixel* d, const LICE_pixel* s, int n, int w)
+namespace
+{
+// Four pixels of the source-alpha rule at full weight.
+inline __m128i copySAFull4(__m128i sv, __m128i dv)
 {
   const __m128i zero = _mm_setzero_si128();
   const __m128i alphaMask = _mm_set1_epi32(static_cast<int>(0xFF000000u));
   const __m128i v255 = _mm_set1_epi16(255);
+  const __m128i sLo = _mm_unpacklo_epi8(sv, zero), sHi = _mm_unpackhi_epi8(sv, zero);
+  const __m128i dLo = _mm_unpacklo_epi8(dv, zero), dHi = _mm_unpackhi_epi8(dv, zero);
+  // k = 255 - sa, broadcast to the pixel's four lanes.
+  const __m128i aLo = _mm_shufflehi_epi16(_mm_shufflelo_epi16(sLo, 0xFF), 0xFF);
+  const __m128i aHi = _mm_shufflehi_epi16(_mm_shufflelo_epi16(sHi, 0xFF), 0xFF);
+  const __m128i rLo = lerpTrunc16(dLo, sLo, _mm_sub_epi16(v255, aLo));
+  const __m128i rHi = lerpTrunc16(dHi, sHi, _mm_sub_epi16(v255, aHi));
+  const __m128i colour = _mm_packus_epi16(rLo, rHi);
+  // Alpha is the saturating byte sum min(255, da + sa).
+  const __m128i alpha = _mm_adds_epu8(dv, sv);
+  const __m128i out = _mm_or_si128(_mm_andnot_si128(alphaMask, colour), _mm_and_si128(alphaMask, alpha));
+  const __m128i transparent = _mm_cmpeq_epi32(_mm_and_si128(sv, alphaMask), zero);
+  return _mm_or_si128(_mm_and_si128(transparent, dv), _mm_andnot_si128(transparent, out));
+}
+
+// 0xFFFF when every pixel's alpha byte equals the one in want (0 or 0xFF000000).
+inline int alphaAll(__m128i v, __m128i want)
+{
+  return _mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(v, _mm_set1_epi32(static_cast<int>(0xFF000000u))), want));
+}
+} // namespace
+
+void blitRowCopySAFull(LICE_pixel* d, const LICE_pixel* s, int n, int w)
+{
+  // Opaque and transparent runs are what bitmaps mostly hold. The rule gives
+  // the source pixel itself for alpha 255 (colour s, alpha min(255, da + 255))
+  // and leaves the destination for alpha 0, so those runs are a copy and a skip.
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i opaque = _mm_set1_epi32(static_cast<int>(0xFF000000u));
   int i = 0;
+  for (; i + 16 <= n; i += 16)
+  {
+    const __m128i s0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+    const __m128i s1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + 4));
+    const __m128i s2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + 8));
+    const __m128i s3 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + 12));
+    if (alphaAll(_mm_and_si128(_mm_and_si128(s0, s1), _mm_and_si128(s2, s3)), opaque) == 0xFFFF)
+    {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), s0);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i + 4), s1);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i + 8), s2);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i + 12), s3);
+      continue;
+    }
+    if (alphaAll(_mm_or_si128(_mm_or_si128(s0, s1), _mm_or_si128(s2, s3)), zero) == 0xFFFF) continue;
+    const __m128i sv[4] = {s0, s1, s2, s3};
+    for (int k = 0; k < 4; ++k)
+    {
+      __m128i* dp = reinterpret_cast<__m128i*>(d + i + 4 * k);
+      if (alphaAll(sv[k], opaque) == 0xFFFF) _mm_storeu_si128(dp, sv[k]);
+      else if (alphaAll(sv[k], zero) != 0xFFFF) _mm_storeu_si128(dp, copySAFull4(sv[k], _mm_loadu_si128(dp)));
+    }
+  }
   for (; i + 4 <= n; i += 4)
   {
     const __m128i sv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-    const __m128i dv = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
-    const __m128i sLo = _mm_unpacklo_epi8(sv, zero), sHi = _mm_unpackhi_epi8(sv, zero);
-    const __m128i dLo = _mm_unpacklo_epi8(dv, zero), dHi = _mm_unpackhi_epi8(dv, zero);
-    // k = 255 - sa, broadcast to the pixel's four lanes.
-    const __m128i aLo = _mm_shufflehi_epi16(_mm_shufflelo_epi16(sLo, 0xFF), 0xFF);
-    const __m128i aHi = _mm_shufflehi_epi16(_mm_shufflelo_epi16(sHi, 0xFF), 0xFF);
-    const __m128i rLo = lerpTrunc16(dLo, sLo, _mm_sub_epi16(v255, aLo));
-    const __m128i rHi = lerpTrunc16(dHi, sHi, _mm_sub_epi16(v255, aHi));
-    const __m128i colour = _mm_packus_epi16(rLo, rHi);
-    // Alpha is the saturating byte sum min(255, da + sa).
-    const __m128i alpha = _mm_adds_epu8(dv, sv);
-    __m128i out = _mm_or_si128(_mm_andnot_si128(alphaMask, colour), _mm_and_si128(alphaMask, alpha));
-    const __m128i transparent = _mm_cmpeq_epi32(_mm_and_si128(sv, alphaMask), zero);
-    out = _mm_or_si128(_mm_and_si128(transparent, dv), _mm_andnot_si128(transparent, out));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), out);
+    __m128i* dp = reinterpret_cast<__m128i*>(d + i);
+    if (alphaAll(sv, opaque) == 0xFFFF) _mm_storeu_si128(dp, sv);
+    else if (alphaAll(sv, zero) != 0xFFFF) _mm_storeu_si128(dp, copySAFull4(sv, _mm_loadu_si128(dp)));
   }
   blitRow<OpCopySAFull>(d + i, s + i, n - i, w);
 }

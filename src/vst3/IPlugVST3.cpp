@@ -624,15 +624,3 @@ void IPlugVST3::GetTime(ITimeInfo* timeInfo)
 }
 
 void IPlugVST3::ForgetViews() { mViews.DeleteAll(false); }
-
-void IPlugVST3::GetEditorSize(int* width, int* height) const
-{
-  if (width) *width = mEditorWidth;
-  if (height) *height = mEditorHeight;
-}
-
-void IPlugVST3::SetEditorSize(int width, int height)
-{
-  mEditorWidth = width;
-  mEditorHeight = height;
-}

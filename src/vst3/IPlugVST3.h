@@ -130,16 +130,10 @@ public:
   Steinberg::tresult endEdit(Steinberg::Vst::ParamID tag) SMTG_OVERRIDE;
 
   // ---- Views [main thread] ---------------------------------------------------------------
-  // The editor's size in pixels, as the views report it.
-  void GetEditorSize(int* width, int* height) const;
   int NViews() const { return mViews.GetSize(); }
   IPlugVST3View* GetView(int idx) const { return mViews.Get(idx); }
   // A view going away forgets every view: the list never holds a dangling entry.
   void ForgetViews();
-
-protected:
-  // Until the editor surface exists, the effect declares the size its views report.
-  void SetEditorSize(int width, int height);
 
 private:
   template <class SampleT>
@@ -153,6 +147,4 @@ private:
   bool mSidechainActive = false;
   Steinberg::Vst::ProcessContext mProcessContext{};
   WDL_PtrList<IPlugVST3View> mViews;
-  int mEditorWidth = 0;
-  int mEditorHeight = 0;
 };

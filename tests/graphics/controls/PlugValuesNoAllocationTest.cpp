@@ -1,0 +1,69 @@
+// Values from the plug-in reach the controls on the audio thread, which must
+// not allocate: this binary replaces the global allocator and counts.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <new>
+
+#include "ControlTestKit.h"
+#include "ICaptionControl.h"
+#include "IFaderControl.h"
+#include "IKnobMultiControl.h"
+#include "IRadioButtonsControl.h"
+#include "ISwitchControl.h"
+
+namespace
+{
+thread_local bool tCounting = false;
+thread_local int tAllocations = 0;
+
+void* CountedAlloc(std::size_t size)
+{
+  if (tCounting) ++tAllocations;
+  if (void* p = std::malloc(size ? size : 1)) return p;
+  throw std::bad_alloc();
+}
+} // namespace
+
+void* operator new(std::size_t size) { return CountedAlloc(size); }
+void* operator new[](std::size_t size) { return CountedAlloc(size); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+
+using namespace controltest;
+
+TEST(PlugValuesToControls, AllocateNothingAlsoWhileAControlIsHeld)
+{
+  auto strip = MakeStrip(10, 10, 61);
+  auto twoFrames = MakeStrip(10, 10, 2);
+  IBitmap bitmap = AsIBitmap(strip.get(), 61);
+  IBitmap buttons = AsIBitmap(twoFrames.get(), 2);
+  Editor editor;
+  IText style;
+  auto* knob = new IKnobMultiControl(&editor.plug, 0, 0, kGain, &bitmap);
+  knob->AddAuxParam(kSteps);
+  editor.Attach(knob);
+  editor.Attach(new ISwitchControl(&editor.plug, 20, 0, kPower, &buttons));
+  editor.Attach(new IRadioButtonsControl(&editor.plug, IRECT(40, 0, 80, 10), kMode, 3, &buttons, kHorizontal));
+  editor.Attach(new IFaderControl(&editor.plug, 0, 20, 50, kSteps, &buttons, kHorizontal));
+  editor.Attach(new ICaptionControl(&editor.plug, IRECT(0, 40, 100, 60), kGain, &style));
+  editor.Open();
+  IMouseMod left = LeftButton();
+  editor.gfx()->OnMouseDown(5, 5, &left); // holds the knob
+
+  int allocations = 0;
+  {
+    WDL_MutexLock lock(&editor.plug.GetMutex());
+    tCounting = true;
+    for (int block = 0; block < 100; ++block)
+      for (int p = 0; p < kNParams; ++p) editor.gfx()->SetParameterFromPlug(p, (block % 10) / 9.0, true);
+    tCounting = false;
+    allocations = tAllocations;
+  }
+  EXPECT_EQ(allocations, 0);
+
+  editor.gfx()->OnMouseUp(5, 5, &left);
+  EXPECT_DOUBLE_EQ(knob->GetValue(), 1.0) << "the held knob took the last value at the release";
+}
