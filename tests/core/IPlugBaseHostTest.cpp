@@ -5,20 +5,17 @@
 
 #include "TestPlug.h"
 #include "Version.h"
+#include "WindowlessEditor.h"
 
 namespace
 {
-struct Recorder : IEditor
+struct Recorder : WindowlessEditor
 {
   void SetParameterFromPlug(int idx, double value, bool normalized) override
   {
     log += std::to_string(idx) + (normalized ? "n" : "p") + std::to_string(value).substr(0, 4) + " ";
   }
-  bool PrepDraw() override
-  {
-    log += "prep";
-    return true;
-  }
+  void PrepDraw() override { log += "prep"; }
   std::string log;
 };
 } // namespace

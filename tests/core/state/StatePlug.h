@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "IPlugHeadless.h"
+#include "../WindowlessEditor.h"
 
 // Five parameters laid out like the cabinet effect: four knobs 0..10 in steps
 // of 0.1 (defaults 0, 5, 5, 5) and an int switch 0..1 (default 1). It records
@@ -36,7 +37,7 @@ public:
 };
 
 // Records what the base tells an attached editor.
-class RecordingEditor : public IEditor
+class RecordingEditor : public WindowlessEditor
 {
 public:
   struct Call
@@ -50,7 +51,6 @@ public:
   {
     mCalls->push_back({paramIdx, value, normalized});
   }
-  bool PrepDraw() override { return true; }
 
 private:
   std::vector<Call>* mCalls;
