@@ -97,16 +97,18 @@ int RunRenderer(int argc, const char* const* argv)
     return 0;
   }
   if (!o.snapshot.empty() && !EditorSnapshotAvailable())
-    return Fail("--snapshot is not available in this build (it has no editor graphics yet)", kUsage);
+    return Fail("--snapshot is not available in this build (it has no editor graphics)", kUsage);
   for (auto [path, what] : {std::pair<const std::string*, const char*>{&o.plot, "--plot"},
-                            {&o.plotData, "--plot-data"}, {&o.stateOut, "--state-out"}, {&o.output, "OUTPUT"}})
+                            {&o.plotData, "--plot-data"}, {&o.stateOut, "--state-out"}, {&o.snapshot, "--snapshot"},
+                            {&o.output, "OUTPUT"}})
     if (!CheckOutputName(*path, what, &error)) return Fail(error, kUsage);
 
   // Every output name is distinct, and a format is checked before any file is touched.
   {
-    const std::string* outputs[] = {&o.output, &o.plot, &o.plotData, &o.stateOut};
-    for (size_t i = 0; i < 4; ++i)
-      for (size_t j = i + 1; j < 4; ++j)
+    const std::string* outputs[] = {&o.output, &o.plot, &o.plotData, &o.stateOut, &o.snapshot};
+    const size_t n = sizeof(outputs) / sizeof(outputs[0]);
+    for (size_t i = 0; i < n; ++i)
+      for (size_t j = i + 1; j < n; ++j)
         if (!outputs[i]->empty() && (*outputs[i] == *outputs[j] || SameFile(*outputs[i], *outputs[j])))
           return Fail(*outputs[i] + " is named for two outputs", kUsage);
     int format = 0;
@@ -123,7 +125,8 @@ int RunRenderer(int argc, const char* const* argv)
   const bool files = !o.input.empty();
   if (files && !CheckFiles(o, &error)) return Fail(error);
 
-  auto bundle = BundleHost::Load(o.bundle.empty() ? MURAX_DEFAULT_BUNDLE : o.bundle, &error);
+  const std::string bundlePath = o.bundle.empty() ? MURAX_DEFAULT_BUNDLE : o.bundle;
+  auto bundle = BundleHost::Load(bundlePath, &error);
   if (!bundle) return Fail(error);
 
   const bool wantsPicture = !o.plot.empty() || !o.plotData.empty();
@@ -132,7 +135,7 @@ int RunRenderer(int argc, const char* const* argv)
     FileRenderResult result;
     if (!RenderFile(*bundle, o, state, started, &result, &error)) return Fail(error);
     if (wantsPicture && !WriteResponsePlot(*bundle, o, state, result.sampleRate, o.compare, &error)) return Fail(error);
-    if (!o.snapshot.empty() && !WriteEditorSnapshot(o.snapshot, result.settings, &error)) return Fail(error);
+    if (!o.snapshot.empty() && !WriteEditorSnapshot(o.snapshot, bundlePath, result.settings, 1.0, &error)) return Fail(error);
     if (!o.quiet) PrintSummary(result.report);
     return 0;
   }
@@ -147,7 +150,7 @@ int RunRenderer(int argc, const char* const* argv)
       auto session = RenderSession::Start(*bundle, setup, state, o.settings, &error);
       if (!session) return Fail(error);
       if (!o.stateOut.empty() && !WriteWholeFile(o.stateOut, session->SaveState(), &error)) return Fail(error);
-      if (!o.snapshot.empty() && !WriteEditorSnapshot(o.snapshot, session->Current(), &error)) return Fail(error);
+      if (!o.snapshot.empty() && !WriteEditorSnapshot(o.snapshot, bundlePath, session->Current(), 1.0, &error)) return Fail(error);
     }
     if (!o.quiet)
       for (const std::string* p : {&o.plot, &o.plotData, &o.stateOut, &o.snapshot})
@@ -164,6 +167,7 @@ int RunRenderer(int argc, const char* const* argv)
   ChooseOutputFormat(o.format, demoFormat, &demoFormat, &error);
   demo.output = dir + "/demo-murax." + FileExtension(demoFormat);
   if (demo.plot.empty()) demo.plot = dir + "/response.png";
+  if (demo.snapshot.empty()) demo.snapshot = dir + "/editor.png";
   std::vector<Settings> compare = o.compare;
   if (compare.empty())
   {
@@ -178,7 +182,7 @@ int RunRenderer(int argc, const char* const* argv)
   FileRenderResult result;
   if (!RenderFile(*bundle, demo, state, started, &result, &error)) return Fail(error);
   if (!WriteResponsePlot(*bundle, demo, state, result.sampleRate, compare, &error)) return Fail(error);
-  if (!o.snapshot.empty() && !WriteEditorSnapshot(o.snapshot, result.settings, &error)) return Fail(error);
+  if (!WriteEditorSnapshot(demo.snapshot, bundlePath, result.settings, 1.0, &error)) return Fail(error);
   if (!o.quiet)
   {
     PrintSummary(result.report);
@@ -186,6 +190,7 @@ int RunRenderer(int argc, const char* const* argv)
     std::printf("  %-15s the guitar phrase, dry\n", "demo-dry.wav");
     std::printf("  %-15s the same phrase through MURAX\n", demo.output.substr(dir.size() + 1).c_str());
     std::printf("  %-15s the cabinet's response\n", "response.png");
+    std::printf("  %-15s the editor at the demo's settings\n", demo.snapshot.substr(dir.size() + 1).c_str());
     if (!o.stateOut.empty()) std::printf("  %s: the plug-in's state\n", o.stateOut.c_str());
   }
   return 0;
