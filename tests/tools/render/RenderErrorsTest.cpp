@@ -68,7 +68,8 @@ TEST_F(RenderErrors, CommandLineMistakes)
   ExpectFailure({"--plot", Path("p.png"), "--compare", "volume=3"}, "unknown knob \"volume\"", "unknown knob");
   ExpectFailure({"--plot", Path("p.png"), "--compare", "mic=12"}, "out of range", "compare out of range");
   ExpectFailure({"--bypass=1", in, out}, "--bypass takes no value", "flag with a value");
-  ExpectFailure({"--snapshot", Path("e.png"), in, out}, "not available in this build", "snapshot");
+  ExpectFailure({"--snapshot", dir, in, out}, "is a folder", "snapshot onto a folder");
+  ExpectFailure({"--snapshot", out, in, out}, "named for two outputs", "snapshot onto the output");
   ExpectFailure({"--plot", dir, in, out}, "is a folder", "plot onto a folder");
 }
 
