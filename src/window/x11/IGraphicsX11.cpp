@@ -48,6 +48,7 @@ int IGraphicsX11::ScaledWidth() const { return static_cast<int>(std::ceil(mWidth
 int IGraphicsX11::ScaledHeight() const { return static_cast<int>(std::ceil(mHeight * mScale - 1e-9)); }
 int IGraphicsX11::ToEditor(int physical) const { return static_cast<int>(physical / mScale); }
 bool IGraphicsX11::UsesShm() const { return mSurface && mSurface->ShmAvailable(); }
+bool IGraphicsX11::ScreenBusy() const { return mSurface && mSurface->Busy(); }
 void* IGraphicsX11::GetWindow() { return mWindow ? reinterpret_cast<void*>(static_cast<uintptr_t>(mWindow)) : nullptr; }
 int IGraphicsX11::WindowEventFD() { return mDisplay ? ConnectionNumber(mDisplay) : -1; }
 int IGraphicsX11::WindowTimerMs() const { return 1000 / (FPS() > 0 ? FPS() : 25); }

@@ -745,3 +745,34 @@ TEST_F(X11Window, TheServerGoingAwayDoesNotEndTheHost)
   EXPECT_EQ(gui->GetWindow(), nullptr);
   EXPECT_EQ(gui->WindowEventFD(), -1);
 }
+
+TEST_F(X11Window, NoDrawBeforeTheSharedFrameIsComplete)
+{
+  Open();
+  ASSERT_TRUE(gui->UsesShm());
+  Pump(100);
+  ASSERT_FALSE(gui->ScreenBusy());
+  // Another client holds the server: it reads nothing of ours meanwhile, so
+  // the frame put next cannot complete.
+  User holder(x11->server->DisplayName());
+  XGrabServer(holder.GetDisplay());
+  XSync(holder.GetDisplay(), False);
+  gui->SetAllControlsDirty();
+  gui->OnWindowTimer();
+  EXPECT_TRUE(gui->ScreenBusy()) << "the frame went out with a completion requested";
+  IRECT dirty;
+  EXPECT_FALSE(gui->IsDirty(&dirty)) << "and the controls were drawn";
+  gui->SetParameterFromPlug(MURAX::kCharacter, 0.9, true);
+  for (int i = 0; i < 5; ++i)
+  {
+    gui->OnWindowTimer();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  EXPECT_TRUE(gui->ScreenBusy());
+  EXPECT_TRUE(gui->IsDirty(&dirty)) << "no Draw into the segment the server still reads";
+  XUngrabServer(holder.GetDisplay());
+  XSync(holder.GetDisplay(), False);
+  Pump(200);
+  EXPECT_FALSE(gui->ScreenBusy());
+  EXPECT_FALSE(gui->IsDirty(&dirty)) << "drawn once the completion came";
+}
