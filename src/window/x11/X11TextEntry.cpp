@@ -24,7 +24,8 @@ X11TextEntry::X11TextEntry(IGraphics* gui, Display* display, ::Window parent, Vi
 {
   mStyle.mSize = static_cast<int>(static_cast<int>(text.mSize * 0.9) * scale);
   mStyle.mCached = nullptr;
-  const int x = static_cast<int>(area.L * scale), y = static_cast<int>(area.T * scale);
+  mX = static_cast<int>(area.L * scale);
+  mY = static_cast<int>(area.T * scale);
   mW = static_cast<int>(area.W() * scale);
   mH = static_cast<int>(area.H() * scale);
   if (mW < 4) mW = 4;
@@ -36,7 +37,7 @@ X11TextEntry::X11TextEntry(IGraphics* gui, Display* display, ::Window parent, Vi
   attrs.background_pixmap = None;
   attrs.border_pixel = 0;
   attrs.event_mask = ExposureMask | KeyPressMask | FocusChangeMask | ButtonPressMask;
-  mWindow = XCreateWindow(mDisplay, parent, x, y, static_cast<unsigned>(mW), static_cast<unsigned>(mH), 0,
+  mWindow = XCreateWindow(mDisplay, parent, mX, mY, static_cast<unsigned>(mW), static_cast<unsigned>(mH), 0,
                           CopyFromParent, InputOutput, CopyFromParent, CWBackPixmap | CWBorderPixel | CWEventMask,
                           &attrs);
   mGC = XCreateGC(mDisplay, mWindow, 0, nullptr);

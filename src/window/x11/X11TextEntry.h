@@ -33,6 +33,9 @@ public:
   X11TextEntry& operator=(const X11TextEntry&) = delete;
 
   ::Window GetWindow() const { return mWindow; }
+  // Where the field sits in the editor's window (physical pixels).
+  int GetX() const { return mX; }
+  int GetY() const { return mY; }
   IControl* GetControl() const { return mControl; }
   IParam* GetParam() const { return mParam; }
   const std::string& GetText() const { return mText; }
@@ -55,7 +58,7 @@ private:
   IControl* mControl;
   IParam* mParam;
   IText mStyle; // at the size the field shows
-  int mW, mH;
+  int mX, mY, mW, mH;
   std::string mText;
   size_t mCaret = 0;
   LICE_SysBitmap* mBitmap = nullptr;

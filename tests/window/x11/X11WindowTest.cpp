@@ -404,6 +404,18 @@ TEST_F(X11Window, TextEntryEndsWithoutApplying)
   Pump();
   EXPECT_FALSE(gui->TextEntryOpen());
   EXPECT_NEAR(plug->GetParam(MURAX::kCharacter)->Value(), 5.0, 1e-9);
+  // The wheel over the field itself.
+  Pump(450);
+  u.Click(Child(), 420, 110);
+  Pump();
+  ASSERT_TRUE(gui->TextEntryOpen());
+  u.Type("9");
+  u.MoveTo(Child(), 430, 112);
+  u.Button(5, true);
+  u.Button(5, false);
+  Pump();
+  EXPECT_FALSE(gui->TextEntryOpen()) << "the wheel over the field ends it too";
+  EXPECT_NEAR(plug->GetParam(MURAX::kCharacter)->Value(), 5.0, 1e-9);
   // ForceEndUserEdit and closing the window.
   Pump(450);
   u.Click(Child(), 420, 110);
