@@ -14,6 +14,7 @@
 #include "IGraphicsX11.h"
 #include "IParam.h"
 #include "IPlugBase.h"
+#include "IPlugVST3View.h"
 #include "IPopupMenu.h"
 #include "MURAX.h"
 
@@ -787,4 +788,55 @@ TEST_F(X11Window, NoDrawBeforeTheSharedFrameIsComplete)
   Pump(200);
   EXPECT_FALSE(gui->ScreenBusy());
   EXPECT_FALSE(gui->IsDirty(&dirty)) << "drawn once the completion came";
+}
+
+namespace
+{
+// Takes every key and remembers the codes.
+class KeyRecorder : public IControl
+{
+public:
+  explicit KeyRecorder(IPlugBase* plug) : IControl(plug, IRECT()) {}
+  bool OnKeyDown(int, int, int key) override
+  {
+    codes.push_back(key);
+    return true;
+  }
+  bool Draw(IGraphics*) override { return true; }
+  std::vector<int> codes;
+};
+} // namespace
+
+TEST_F(X11Window, HostKeysMapToEditorCodesAndReachTheKeyCatcher)
+{
+  // The format's virtual codes 7 (space) and 11-14 (arrows), characters otherwise.
+  EXPECT_EQ(IPlugVST3View::EditorKeyCode(0, 7), 0);
+  EXPECT_EQ(IPlugVST3View::EditorKeyCode(' ', 0), 0);
+  EXPECT_EQ(IPlugVST3View::EditorKeyCode(0, 12), 1);
+  EXPECT_EQ(IPlugVST3View::EditorKeyCode(0, 14), 2);
+  EXPECT_EQ(IPlugVST3View::EditorKeyCode(0, 11), 3);
+  EXPECT_EQ(IPlugVST3View::EditorKeyCode(0, 13), 4);
+  EXPECT_EQ(IPlugVST3View::EditorKeyCode('0', 0), 5);
+  EXPECT_EQ(IPlugVST3View::EditorKeyCode('9', 0), 14);
+  EXPECT_EQ(IPlugVST3View::EditorKeyCode('a', 0), 15);
+  EXPECT_EQ(IPlugVST3View::EditorKeyCode('Z', 0), 40);
+  EXPECT_EQ(IPlugVST3View::EditorKeyCode('-', 0), -1);
+  EXPECT_EQ(IPlugVST3View::EditorKeyCode(0, 6), -1) << "Escape is not an editor key";
+
+  auto* catcher = new KeyRecorder(plug);
+  gui->AttachKeyCatcher(catcher);
+  MURAX* effect = static_cast<MURAX*>(plug);
+  Steinberg::IPlugView* view = effect->createView("editor");
+  ASSERT_NE(view, nullptr);
+  vst3host::HostPlugFrame frame(&x11->loop);
+  view->setFrame(&frame);
+  ASSERT_EQ(view->attached(x11->parent->EmbedHandle(), Steinberg::kPlatformTypeX11EmbedWindowID),
+            Steinberg::kResultTrue);
+  EXPECT_EQ(view->onKeyDown('b', 0, 0), Steinberg::kResultTrue) << "the key catcher took it";
+  EXPECT_EQ(view->onKeyDown(0, 12, 0), Steinberg::kResultTrue);
+  EXPECT_EQ(view->onKeyDown('-', 0, 0), Steinberg::kResultFalse) << "not an editor key";
+  EXPECT_EQ(catcher->codes, (std::vector<int>{16, 1}));
+  EXPECT_EQ(view->removed(), Steinberg::kResultOk);
+  EXPECT_EQ(view->onKeyDown('b', 0, 0), Steinberg::kResultFalse) << "no editor open";
+  view->release();
 }
