@@ -61,6 +61,7 @@ void IGraphicsX11::HandleEvent(XEvent& ev)
         EndTextEntry(true);
       break;
     case ButtonPress:
+      if (ev.xbutton.button == 1) mTextEntry->PlaceCaret(ev.xbutton.x);
       if (ev.xbutton.button >= 4 && ev.xbutton.button <= 7)
       {
         // The wheel over the field closes it and then turns what lies below.

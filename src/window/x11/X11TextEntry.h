@@ -44,6 +44,8 @@ public:
   Result HandleKey(XKeyEvent& ev);
   // Inserts at the caret when the filter and the limit allow the result.
   bool Insert(const char* utf8);
+  // Puts the caret at the character boundary nearest x (field pixels).
+  void PlaceCaret(int x);
   void Redraw();
   // Takes the keyboard focus (remembering who had it) and gives it back.
   void TakeFocus();
@@ -61,6 +63,7 @@ private:
   int mX, mY, mW, mH;
   std::string mText;
   size_t mCaret = 0;
+  int mTextLeft = 2; // where the text starts, as last drawn
   LICE_SysBitmap* mBitmap = nullptr;
   GC mGC = nullptr;
   ::Window mPrevFocus = 0;

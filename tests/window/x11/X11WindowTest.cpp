@@ -368,6 +368,13 @@ TEST_F(X11Window, TextEntryTypesFiltersAndApplies)
   EXPECT_TRUE(gui->TextEntryOpen());
   EXPECT_EQ(plug->GetParam(MURAX::kCharacter)->Value(), before);
   EXPECT_EQ(entry->GetText(), "-7.25");
+  // A click at the field's left end puts the caret before the text.
+  u.Click(Child(), 401, 112);
+  Pump();
+  EXPECT_EQ(entry->GetCaret(), 0u);
+  u.Tap(XK_End);
+  Pump();
+  EXPECT_EQ(entry->GetCaret(), entry->GetText().size());
   u.Tap(XK_Home);
   u.Tap(XK_Delete);
   u.Tap(XK_Return);
