@@ -9,6 +9,7 @@
 #include <cmath>
 
 #include "EditorX11Support.h"
+#include "HostKeyForwarder.h"
 #include "HostObjects.h"
 #include "PluginInstance.h"
 #include "Vst3Module.h"
@@ -347,6 +348,34 @@ TEST_F(EditorX11, KeysFromTheHostAnswerFalseWhenNothingTakesThem)
   int revert = 0;
   XGetInputFocus(x11->parent->GetDisplay(), &focus, &revert);
   EXPECT_NE(focus, Child());
+}
+
+TEST_F(EditorX11, TheHostReadsTheKeysAndOffersThemToTheView)
+{
+  ASSERT_EQ(Attach(), kResultTrue);
+  HostKeyForwarder forwarder(*x11->parent, view);
+  Display* d = x11->parent->GetDisplay();
+  XSetInputFocus(d, x11->parent->GetWindow(), RevertToParent, CurrentTime);
+  XSync(d, False);
+  User& u = *x11->user;
+  // Typed with the pointer over a knob: X would deliver it to our window if
+  // we had asked for keys.
+  u.MoveTo(Child(), kSizeKnob.CX(), kSizeKnob.CY());
+  x11->Pump(60);
+  u.Tap(XK_q);
+  u.Tap(XK_Up);
+  u.Tap(XK_space);
+  u.Tap(XK_7);
+  x11->Pump(60);
+  forwarder.Pump();
+  ASSERT_EQ(forwarder.keys.size(), 4u) << "every key reached the host";
+  EXPECT_EQ(forwarder.keys[0].character, 'q');
+  EXPECT_EQ(forwarder.keys[1].virtualCode, 12) << "Up";
+  EXPECT_EQ(forwarder.keys[2].virtualCode, 7) << "space";
+  EXPECT_EQ(forwarder.keys[3].character, '7');
+  for (auto& k : forwarder.keys) EXPECT_EQ(k.answer, kResultFalse) << "the cabinet takes no keys: the host keeps them";
+  EXPECT_DOUBLE_EQ(Normalized(kSizeKnob.param), 0.5);
+  EXPECT_EQ(view->removed(), kResultOk);
 }
 
 TEST_F(EditorX11, AttachRemoveAttachAgainAndBackToBack)

@@ -25,6 +25,7 @@
 #include "X11PopupMenu.h"
 #include "X11Readout.h"
 #include "X11Services.h"
+#include "X11Scaler.h"
 #include "X11Surface.h"
 #include "X11TextEntry.h"
 #include "IGraphicsX11Detail.h"
@@ -48,6 +49,7 @@ int IGraphicsX11::ScaledWidth() const { return static_cast<int>(std::ceil(mWidth
 int IGraphicsX11::ScaledHeight() const { return static_cast<int>(std::ceil(mHeight * mScale - 1e-9)); }
 int IGraphicsX11::ToEditor(int physical) const { return static_cast<int>(physical / mScale); }
 bool IGraphicsX11::UsesShm() const { return mSurface && mSurface->ShmAvailable(); }
+bool IGraphicsX11::ScreenBusy() const { return mSurface && mSurface->Busy(); }
 void* IGraphicsX11::GetWindow() { return mWindow ? reinterpret_cast<void*>(static_cast<uintptr_t>(mWindow)) : nullptr; }
 int IGraphicsX11::WindowEventFD() { return mDisplay ? ConnectionNumber(mDisplay) : -1; }
 int IGraphicsX11::WindowTimerMs() const { return 1000 / (FPS() > 0 ? FPS() : 25); }
@@ -293,10 +295,10 @@ void IGraphicsX11::PutScreen(const IRECT& editorArea)
     mSurface->Put(mScaled, IRECT(src.L * k, src.T * k, src.R * k, src.B * k));
     return;
   }
-  LICE_ScaledBlit(mScaled, mDrawBitmap, l, t, r - l, b - t, static_cast<float>(l / mScale),
-                  static_cast<float>(t / mScale), static_cast<float>((r - l) / mScale),
-                  static_cast<float>((b - t) / mScale), 1.0f, 0x100);
-  mSurface->Put(mScaled, IRECT(l, t, r, b));
+  // One pixel more around the area: bilinear taps reach into the neighbours.
+  const IRECT wide(l > 0 ? l - 1 : 0, t > 0 ? t - 1 : 0, r + 1, b + 1);
+  X11ScaleArea(mDrawBitmap, mScaled, mScale, wide);
+  mSurface->Put(mScaled, wide);
 }
 
 void IGraphicsX11::Redraw()

@@ -68,6 +68,8 @@ public:
   Display* GetDisplay() const { return mDisplay; }
   unsigned long GetXWindow() const { return mWindow; }
   bool UsesShm() const;
+  // A shared-memory frame the server has not finished reading.
+  bool ScreenBusy() const;
   bool TextEntryOpen() const { return mTextEntry != nullptr; }
   bool ConnectionLost() const { return mConnectionLost; }
   X11TextEntry* GetTextEntry() const { return mTextEntry.get(); }

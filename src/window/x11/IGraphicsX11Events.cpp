@@ -60,6 +60,18 @@ void IGraphicsX11::HandleEvent(XEvent& ev)
           ev.xfocus.detail != NotifyPointerRoot && ev.xfocus.detail != NotifyDetailNone)
         EndTextEntry(true);
       break;
+    case ButtonPress:
+      if (ev.xbutton.button == 1) mTextEntry->PlaceCaret(ev.xbutton.x);
+      if (ev.xbutton.button >= 4 && ev.xbutton.button <= 7)
+      {
+        // The wheel over the field closes it and then turns what lies below.
+        XEvent moved = ev;
+        moved.xbutton.window = mWindow;
+        moved.xbutton.x += mTextEntry->GetX();
+        moved.xbutton.y += mTextEntry->GetY();
+        HandleButton(moved, true);
+      }
+      break;
     default: break;
     }
     return;

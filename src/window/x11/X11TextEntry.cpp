@@ -3,6 +3,8 @@
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
+#include <cstdlib>
+
 #include "IControl.h"
 #include "IGraphics.h"
 #include "LICE_CachedFont.h"
@@ -24,7 +26,8 @@ X11TextEntry::X11TextEntry(IGraphics* gui, Display* display, ::Window parent, Vi
 {
   mStyle.mSize = static_cast<int>(static_cast<int>(text.mSize * 0.9) * scale);
   mStyle.mCached = nullptr;
-  const int x = static_cast<int>(area.L * scale), y = static_cast<int>(area.T * scale);
+  mX = static_cast<int>(area.L * scale);
+  mY = static_cast<int>(area.T * scale);
   mW = static_cast<int>(area.W() * scale);
   mH = static_cast<int>(area.H() * scale);
   if (mW < 4) mW = 4;
@@ -35,8 +38,9 @@ X11TextEntry::X11TextEntry(IGraphics* gui, Display* display, ::Window parent, Vi
   XSetWindowAttributes attrs = {};
   attrs.background_pixmap = None;
   attrs.border_pixel = 0;
-  attrs.event_mask = ExposureMask | KeyPressMask | FocusChangeMask | ButtonPressMask;
-  mWindow = XCreateWindow(mDisplay, parent, x, y, static_cast<unsigned>(mW), static_cast<unsigned>(mH), 0,
+  // Presses and releases in the field stay in it; they never reach the controls below.
+  attrs.event_mask = ExposureMask | KeyPressMask | FocusChangeMask | ButtonPressMask | ButtonReleaseMask;
+  mWindow = XCreateWindow(mDisplay, parent, mX, mY, static_cast<unsigned>(mW), static_cast<unsigned>(mH), 0,
                           CopyFromParent, InputOutput, CopyFromParent, CWBackPixmap | CWBorderPixel | CWEventMask,
                           &attrs);
   mGC = XCreateGC(mDisplay, mWindow, 0, nullptr);
@@ -90,6 +94,29 @@ bool X11TextEntry::Insert(const char* utf8)
   mText = next;
   mCaret += std::string(utf8).size();
   return true;
+}
+
+void X11TextEntry::PlaceCaret(int x)
+{
+  LICE_CachedFont* font = mGui->CacheFont(&mStyle);
+  if (!font) return;
+  size_t best = 0;
+  int bestDistance = -1;
+  for (size_t i = 0; i <= mText.size(); ++i)
+  {
+    if (i < mText.size() && IsContinuation(mText[i])) continue;
+    LICE_Rect r = {0, 0, 0, 0};
+    font->DrawText(mBitmap, mText.c_str(), static_cast<int>(i), &r,
+                   LICE_DT_SINGLELINE | LICE_DT_CALCRECT | LICE_DT_NOCLIP);
+    const int d = std::abs(mTextLeft + (r.right - r.left) - x);
+    if (bestDistance < 0 || d < bestDistance)
+    {
+      bestDistance = d;
+      best = i;
+    }
+  }
+  mCaret = best;
+  Redraw();
 }
 
 X11TextEntry::Result X11TextEntry::HandleKey(XKeyEvent& ev)
@@ -169,6 +196,7 @@ void X11TextEntry::Redraw()
     if (caretX > mW - 2) left -= caretX - (mW - 2);
     if (caretX < 1) left += 1 - caretX;
     caretX = left + (before.right - before.left);
+    mTextLeft = left;
     LICE_Rect r = {left, 0, mW + textW, mH};
     font->DrawText(mBitmap, mText.c_str(), -1, &r, LICE_DT_SINGLELINE | LICE_DT_VCENTER);
   }

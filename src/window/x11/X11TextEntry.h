@@ -33,6 +33,9 @@ public:
   X11TextEntry& operator=(const X11TextEntry&) = delete;
 
   ::Window GetWindow() const { return mWindow; }
+  // Where the field sits in the editor's window (physical pixels).
+  int GetX() const { return mX; }
+  int GetY() const { return mY; }
   IControl* GetControl() const { return mControl; }
   IParam* GetParam() const { return mParam; }
   const std::string& GetText() const { return mText; }
@@ -41,6 +44,8 @@ public:
   Result HandleKey(XKeyEvent& ev);
   // Inserts at the caret when the filter and the limit allow the result.
   bool Insert(const char* utf8);
+  // Puts the caret at the character boundary nearest x (field pixels).
+  void PlaceCaret(int x);
   void Redraw();
   // Takes the keyboard focus (remembering who had it) and gives it back.
   void TakeFocus();
@@ -55,9 +60,10 @@ private:
   IControl* mControl;
   IParam* mParam;
   IText mStyle; // at the size the field shows
-  int mW, mH;
+  int mX, mY, mW, mH;
   std::string mText;
   size_t mCaret = 0;
+  int mTextLeft = 2; // where the text starts, as last drawn
   LICE_SysBitmap* mBitmap = nullptr;
   GC mGC = nullptr;
   ::Window mPrevFocus = 0;

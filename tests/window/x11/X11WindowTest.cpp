@@ -14,6 +14,7 @@
 #include "IGraphicsX11.h"
 #include "IParam.h"
 #include "IPlugBase.h"
+#include "IPlugVST3View.h"
 #include "IPopupMenu.h"
 #include "MURAX.h"
 
@@ -367,6 +368,13 @@ TEST_F(X11Window, TextEntryTypesFiltersAndApplies)
   EXPECT_TRUE(gui->TextEntryOpen());
   EXPECT_EQ(plug->GetParam(MURAX::kCharacter)->Value(), before);
   EXPECT_EQ(entry->GetText(), "-7.25");
+  // A click at the field's left end puts the caret before the text.
+  u.Click(Child(), 401, 112);
+  Pump();
+  EXPECT_EQ(entry->GetCaret(), 0u);
+  u.Tap(XK_End);
+  Pump();
+  EXPECT_EQ(entry->GetCaret(), entry->GetText().size());
   u.Tap(XK_Home);
   u.Tap(XK_Delete);
   u.Tap(XK_Return);
@@ -403,6 +411,18 @@ TEST_F(X11Window, TextEntryEndsWithoutApplying)
   u.Button(4, false);
   Pump();
   EXPECT_FALSE(gui->TextEntryOpen());
+  EXPECT_NEAR(plug->GetParam(MURAX::kCharacter)->Value(), 5.0, 1e-9);
+  // The wheel over the field itself.
+  Pump(450);
+  u.Click(Child(), 420, 110);
+  Pump();
+  ASSERT_TRUE(gui->TextEntryOpen());
+  u.Type("9");
+  u.MoveTo(Child(), 430, 112);
+  u.Button(5, true);
+  u.Button(5, false);
+  Pump();
+  EXPECT_FALSE(gui->TextEntryOpen()) << "the wheel over the field ends it too";
   EXPECT_NEAR(plug->GetParam(MURAX::kCharacter)->Value(), 5.0, 1e-9);
   // ForceEndUserEdit and closing the window.
   Pump(450);
@@ -744,4 +764,86 @@ TEST_F(X11Window, TheServerGoingAwayDoesNotEndTheHost)
   gui->CloseWindow();
   EXPECT_EQ(gui->GetWindow(), nullptr);
   EXPECT_EQ(gui->WindowEventFD(), -1);
+}
+
+TEST_F(X11Window, NoDrawBeforeTheSharedFrameIsComplete)
+{
+  Open();
+  ASSERT_TRUE(gui->UsesShm());
+  Pump(100);
+  ASSERT_FALSE(gui->ScreenBusy());
+  // Another client holds the server: it reads nothing of ours meanwhile, so
+  // the frame put next cannot complete.
+  User holder(x11->server->DisplayName());
+  XGrabServer(holder.GetDisplay());
+  XSync(holder.GetDisplay(), False);
+  gui->SetAllControlsDirty();
+  gui->OnWindowTimer();
+  EXPECT_TRUE(gui->ScreenBusy()) << "the frame went out with a completion requested";
+  IRECT dirty;
+  EXPECT_FALSE(gui->IsDirty(&dirty)) << "and the controls were drawn";
+  gui->SetParameterFromPlug(MURAX::kCharacter, 0.9, true);
+  for (int i = 0; i < 5; ++i)
+  {
+    gui->OnWindowTimer();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  EXPECT_TRUE(gui->ScreenBusy());
+  EXPECT_TRUE(gui->IsDirty(&dirty)) << "no Draw into the segment the server still reads";
+  XUngrabServer(holder.GetDisplay());
+  XSync(holder.GetDisplay(), False);
+  Pump(200);
+  EXPECT_FALSE(gui->ScreenBusy());
+  EXPECT_FALSE(gui->IsDirty(&dirty)) << "drawn once the completion came";
+}
+
+namespace
+{
+// Takes every key and remembers the codes.
+class KeyRecorder : public IControl
+{
+public:
+  explicit KeyRecorder(IPlugBase* plug) : IControl(plug, IRECT()) {}
+  bool OnKeyDown(int, int, int key) override
+  {
+    codes.push_back(key);
+    return true;
+  }
+  bool Draw(IGraphics*) override { return true; }
+  std::vector<int> codes;
+};
+} // namespace
+
+TEST_F(X11Window, HostKeysMapToEditorCodesAndReachTheKeyCatcher)
+{
+  // The format's virtual codes 7 (space) and 11-14 (arrows), characters otherwise.
+  EXPECT_EQ(IPlugVST3View::EditorKeyCode(0, 7), 0);
+  EXPECT_EQ(IPlugVST3View::EditorKeyCode(' ', 0), 0);
+  EXPECT_EQ(IPlugVST3View::EditorKeyCode(0, 12), 1);
+  EXPECT_EQ(IPlugVST3View::EditorKeyCode(0, 14), 2);
+  EXPECT_EQ(IPlugVST3View::EditorKeyCode(0, 11), 3);
+  EXPECT_EQ(IPlugVST3View::EditorKeyCode(0, 13), 4);
+  EXPECT_EQ(IPlugVST3View::EditorKeyCode('0', 0), 5);
+  EXPECT_EQ(IPlugVST3View::EditorKeyCode('9', 0), 14);
+  EXPECT_EQ(IPlugVST3View::EditorKeyCode('a', 0), 15);
+  EXPECT_EQ(IPlugVST3View::EditorKeyCode('Z', 0), 40);
+  EXPECT_EQ(IPlugVST3View::EditorKeyCode('-', 0), -1);
+  EXPECT_EQ(IPlugVST3View::EditorKeyCode(0, 6), -1) << "Escape is not an editor key";
+
+  auto* catcher = new KeyRecorder(plug);
+  gui->AttachKeyCatcher(catcher);
+  MURAX* effect = static_cast<MURAX*>(plug);
+  Steinberg::IPlugView* view = effect->createView("editor");
+  ASSERT_NE(view, nullptr);
+  vst3host::HostPlugFrame frame(&x11->loop);
+  view->setFrame(&frame);
+  ASSERT_EQ(view->attached(x11->parent->EmbedHandle(), Steinberg::kPlatformTypeX11EmbedWindowID),
+            Steinberg::kResultTrue);
+  EXPECT_EQ(view->onKeyDown('b', 0, 0), Steinberg::kResultTrue) << "the key catcher took it";
+  EXPECT_EQ(view->onKeyDown(0, 12, 0), Steinberg::kResultTrue);
+  EXPECT_EQ(view->onKeyDown('-', 0, 0), Steinberg::kResultFalse) << "not an editor key";
+  EXPECT_EQ(catcher->codes, (std::vector<int>{16, 1}));
+  EXPECT_EQ(view->removed(), Steinberg::kResultOk);
+  EXPECT_EQ(view->onKeyDown('b', 0, 0), Steinberg::kResultFalse) << "no editor open";
+  view->release();
 }
