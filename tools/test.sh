@@ -16,14 +16,16 @@ cmake --build build-asan -j"$jobs"
 (cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j"$jobs")
 
 # ThreadSanitizer, for the tests that run more than one thread: by convention
-# their names carry "Thread" or "Concurrent". Only their executables (and the
-# bundle they load) are built; a target that gains such a test joins the list.
+# their names carry "Thread" or "Concurrent"; the editor's are the value
+# hand-off, resizing while values arrive, and the editor inside the wrapper.
+# Only their executables (and the bundle they load) are built; a target that
+# gains such a test joins the list.
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMURAX_BUILD_BENCH=OFF \
   -DMURAX_SANITIZE=thread >/dev/null
 cmake --build build-tsan -j"$jobs" --target murax_vst3_tests murax_vst3_stress_tests murax_vst3_ardour_tests \
-  murax_effect_tests
+  murax_effect_tests murax_control_handoff_tests murax_graphics_core_tests murax_editor_tests
 (cd build-tsan && TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
-  ctest --output-on-failure -j"$jobs" -R 'Thread|Concurrent|ArdourTest')
+  ctest --output-on-failure -j"$jobs" -R 'Thread|Concurrent|ArdourTest|ValueHandoff|^Resize\.|EditorInTheWrapper')
 
 if [ -x fuzz/run.sh ]; then
   FUZZ_SECONDS="${FUZZ_SECONDS:-30}" fuzz/run.sh
