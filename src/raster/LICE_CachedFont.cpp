@@ -42,6 +42,33 @@ FT_Library library()
   return g_ft;
 }
 
+// The library goes when the module is unloaded and no face is left open. The
+// process-wide font storage may close its faces after this file's statics
+// have gone (or before), so whichever comes last releases it; a host that
+// loads and unloads the bundle repeatedly then leaks nothing. [g_lock held]
+int g_liveFaces = 0;
+bool g_unloading = false;
+
+void releaseLibraryWhenUnused()
+{
+  if (g_unloading && g_liveFaces == 0 && g_ft)
+  {
+    FT_Done_FreeType(g_ft);
+    g_ft = nullptr;
+  }
+}
+
+struct FreeTypeOwner
+{
+  ~FreeTypeOwner()
+  {
+    std::lock_guard<std::mutex> lock(g_lock);
+    g_unloading = true;
+    releaseLibraryWhenUnused();
+  }
+};
+FreeTypeOwner g_freeTypeOwner;
+
 // Our own fontconfig configuration rather than the process default: a host
 // may use fontconfig itself, and the default one cannot be released without
 // tearing down the host's (it would otherwise show up as a leak at exit).
@@ -152,6 +179,7 @@ LICE_HFONT LICE_CreateFont(int height, int, int, int, int weight, bool italic, b
       continue;
     }
     LICE_FontFace* f = new LICE_FontFace;
+    ++g_liveFaces;
     f->face = face;
     f->file = file;
     f->ppem = ppem;
@@ -171,6 +199,8 @@ void LICE_DestroyFont(LICE_HFONT font)
   std::lock_guard<std::mutex> lock(g_lock);
   FT_Done_Face(font->face);
   delete font;
+  --g_liveFaces;
+  releaseLibraryWhenUnused();
 }
 
 const char* LICE_GetFontFile(LICE_HFONT font) { return font ? font->file.c_str() : ""; }

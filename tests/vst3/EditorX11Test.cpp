@@ -20,12 +20,6 @@ using namespace editortest;
 using namespace vst3host;
 using namespace Steinberg;
 
-// The raster library keeps one FreeType instance for the module's lifetime
-// and never releases it, so every unload of the bundle leaves it behind (a
-// fault of the font code, reported; these tests unload the bundle once per
-// case). Nothing else is excused.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfreetype.so\n"; }
-
 namespace
 {
 const TUID& MuraxClassID()
