@@ -204,7 +204,8 @@ protected:
   LICE_MemBitmap* mTmpBitmap = nullptr;
   int mWidth, mHeight, mFPS;
   int mIdleTicks = 0;
-  // Read by the audio thread so values for a held control wait for its release.
+  // The control it names is marked held (IControl::SetHeldByMouse); the audio
+  // thread reads that flag, never this index.
   std::atomic<int> mMouseCapture{-1};
   int mMouseOver = -1;
   int mMouseX = 0, mMouseY = 0;
