@@ -7,7 +7,6 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
-#include <png.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -22,6 +21,7 @@
 #include "HostParentWindow.h"
 #include "HostPlugFrame.h"
 #include "HostRunLoop.h"
+#include "PixelsPng.h"
 #include "XvfbServer.h"
 
 namespace editortest {
@@ -50,41 +50,6 @@ inline uint32_t BackgroundColor(int x, int y) { return (static_cast<uint32_t>(x 
 // The 0-based frame a knob shows for a normalised value.
 inline int FrameFor(double normalized) { return static_cast<int>(0.5 + normalized * (kKnobFrames - 1)); }
 
-inline bool WritePng(const std::string& path, int w, int h, const std::vector<uint32_t>& argb)
-{
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
-  if (setjmp(png_jmpbuf(png)))
-  {
-    png_destroy_write_struct(&png, &info);
-    std::fclose(f);
-    return false;
-  }
-  png_init_io(png, f);
-  png_set_IHDR(png, info, static_cast<png_uint_32>(w), static_cast<png_uint_32>(h), 8, PNG_COLOR_TYPE_RGB_ALPHA,
-               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  std::vector<unsigned char> row(static_cast<size_t>(w) * 4);
-  for (int y = 0; y < h; ++y)
-  {
-    for (int x = 0; x < w; ++x)
-    {
-      const uint32_t p = argb[static_cast<size_t>(y) * w + x];
-      row[x * 4 + 0] = static_cast<unsigned char>(p >> 16);
-      row[x * 4 + 1] = static_cast<unsigned char>(p >> 8);
-      row[x * 4 + 2] = static_cast<unsigned char>(p);
-      row[x * 4 + 3] = static_cast<unsigned char>(p >> 24);
-    }
-    png_write_row(png, row.data());
-  }
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  std::fclose(f);
-  return true;
-}
-
 // The six synthetic images under their resource names in folder res.
 inline bool WriteTestImages(const std::filesystem::path& res)
 {
@@ -93,10 +58,10 @@ inline bool WriteTestImages(const std::filesystem::path& res)
   std::vector<uint32_t> bg(static_cast<size_t>(kEditorW) * kEditorH);
   for (int y = 0; y < kEditorH; ++y)
     for (int x = 0; x < kEditorW; ++x) bg[static_cast<size_t>(y) * kEditorW + x] = 0xFF000000u | BackgroundColor(x, y);
-  bool ok = WritePng((res / "BG.png").string(), kEditorW, kEditorH, bg);
+  bool ok = vst3host::WritePixelsPng((res / "BG.png").string(), kEditorW, kEditorH, bg, true);
   std::vector<uint32_t> sw(static_cast<size_t>(kSwitchW) * kSwitchH * 2);
   for (size_t i = 0; i < sw.size(); ++i) sw[i] = 0xFF000000u | SwitchColor(i >= sw.size() / 2);
-  ok = ok && WritePng((res / "BYPASS.png").string(), kSwitchW, kSwitchH * 2, sw);
+  ok = ok && vst3host::WritePixelsPng((res / "BYPASS.png").string(), kSwitchW, kSwitchH * 2, sw, true);
   const char* names[] = {"MIC.png", "SIZE.png", "CHA.png", "OUT.png"};
   for (int param = 0; param < 4; ++param)
   {
@@ -104,7 +69,8 @@ inline bool WriteTestImages(const std::filesystem::path& res)
     for (int f = 0; f < kKnobFrames; ++f)
       for (int i = 0; i < kKnobSize * kKnobSize; ++i)
         strip[static_cast<size_t>(f) * kKnobSize * kKnobSize + i] = 0xFF000000u | KnobFrameColor(param, f);
-    ok = ok && WritePng((res / names[param]).string(), kKnobSize, kKnobSize * kKnobFrames, strip);
+    ok = ok &&
+         vst3host::WritePixelsPng((res / names[param]).string(), kKnobSize, kKnobSize * kKnobFrames, strip, true);
   }
   return ok;
 }

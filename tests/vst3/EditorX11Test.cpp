@@ -5,6 +5,7 @@
 
 #include <X11/Xutil.h>
 #include <X11/extensions/shape.h>
+#include <png.h>
 
 #include <cmath>
 

@@ -5,7 +5,6 @@
 // window back from the server and writes it as a PNG. Exit status 0 on
 // success; a message on stderr otherwise.
 #include <X11/Xlib.h>
-#include <png.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -17,6 +16,7 @@
 #include "HostParentWindow.h"
 #include "HostPlugFrame.h"
 #include "HostRunLoop.h"
+#include "PixelsPng.h"
 #include "PluginInstance.h"
 #include "Vst3Module.h"
 #include "XvfbServer.h"
@@ -37,38 +37,6 @@ int Fail(const std::string& what)
   return 1;
 }
 
-bool WritePng(const char* path, int w, int h, const std::vector<uint32_t>& rgb)
-{
-  FILE* f = std::fopen(path, "wb");
-  if (!f) return false;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
-  if (setjmp(png_jmpbuf(png)))
-  {
-    png_destroy_write_struct(&png, &info);
-    std::fclose(f);
-    return false;
-  }
-  png_init_io(png, f);
-  png_set_IHDR(png, info, static_cast<png_uint_32>(w), static_cast<png_uint_32>(h), 8, PNG_COLOR_TYPE_RGB,
-               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  std::vector<unsigned char> row(static_cast<size_t>(w) * 3);
-  for (int y = 0; y < h; ++y)
-  {
-    for (int x = 0; x < w; ++x)
-    {
-      const uint32_t p = rgb[static_cast<size_t>(y) * w + x];
-      row[x * 3 + 0] = static_cast<unsigned char>(p >> 16);
-      row[x * 3 + 1] = static_cast<unsigned char>(p >> 8);
-      row[x * 3 + 2] = static_cast<unsigned char>(p);
-    }
-    png_write_row(png, row.data());
-  }
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  return std::fclose(f) == 0;
-}
 } // namespace
 
 int main(int argc, char** argv)
@@ -115,7 +83,7 @@ int main(int argc, char** argv)
   view->setFrame(nullptr);
   view->release();
   if (pixels.empty()) return Fail("cannot read the window back");
-  if (!WritePng(out, w, h, pixels)) return Fail(std::string("cannot write ") + out);
+  if (!WritePixelsPng(out, w, h, pixels, false)) return Fail(std::string("cannot write ") + out);
   std::printf("%s: %d x %d\n", out, w, h);
   return 0;
 }
