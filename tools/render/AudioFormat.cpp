@@ -62,15 +62,15 @@ bool IsIntegerSubtype(int format)
          s == SF_FORMAT_PCM_32;
 }
 
-bool ChooseOutputFormat(const std::string& spec, int inputFormat, int* format, std::string* error)
+bool ChooseOutputFormat(const std::string& formatText, int inputFormat, int* format, std::string* error)
 {
-  if (spec.empty())
+  if (formatText.empty())
   {
     *format = inputFormat;
     return true;
   }
-  const size_t colon = spec.find(':');
-  const std::string containerName = spec.substr(0, colon);
+  const size_t colon = formatText.find(':');
+  const std::string containerName = formatText.substr(0, colon);
   int container = 0, subtype = 0;
   for (const Named& c : kContainers)
     if (containerName == c.name) container = c.value;
@@ -81,7 +81,7 @@ bool ChooseOutputFormat(const std::string& spec, int inputFormat, int* format, s
   }
   if (colon != std::string::npos)
   {
-    const std::string subtypeName = spec.substr(colon + 1);
+    const std::string subtypeName = formatText.substr(colon + 1);
     for (const Named& s : kSubtypes)
       if (subtypeName == s.name) subtype = s.value;
     if (!subtype)

@@ -17,9 +17,9 @@ struct AudioFormat
 
 // "WAV, 24-bit PCM" and the like.
 std::string DescribeFormat(int format);
-// The output format for "wav", "flac:pcm16", …; the input's format when spec
+// The output format for "wav", "flac:pcm16", …; the input's format when formatText
 // is empty. The input's subtype is kept when the container supports it.
-bool ChooseOutputFormat(const std::string& spec, int inputFormat, int* format, std::string* error);
+bool ChooseOutputFormat(const std::string& formatText, int inputFormat, int* format, std::string* error);
 // "wav", "flac", "aiff" or "ogg".
 const char* FileExtension(int format);
 // True for subtypes stored as integers (these clip at full scale).

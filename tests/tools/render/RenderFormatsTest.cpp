@@ -126,7 +126,7 @@ TEST_F(RenderTest, FormatOptionConvertsTheContainer)
   ASSERT_TRUE(WriteAudio(in, SF_FORMAT_WAV | SF_FORMAT_PCM_16, TestSignal(2, 48000, 12000, 3)));
   struct
   {
-    const char* spec;
+    const char* formatArg;
     const char* file;
     int want;
   } cases[] = {{"flac", "a.flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16},
@@ -135,11 +135,11 @@ TEST_F(RenderTest, FormatOptionConvertsTheContainer)
                {"wav:pcm24", "d.wav", SF_FORMAT_WAV | SF_FORMAT_PCM_24}};
   for (const auto& c : cases)
   {
-    const RunResult run = Render({"--format", c.spec, in, Path(c.file)});
-    ASSERT_EQ(run.exitCode, 0) << c.spec << ": " << run.err;
+    const RunResult run = Render({"--format", c.formatArg, in, Path(c.file)});
+    ASSERT_EQ(run.exitCode, 0) << c.formatArg << ": " << run.err;
     const Audio got = ReadAudio(Path(c.file), true);
-    EXPECT_EQ(got.format, c.want) << c.spec;
-    EXPECT_EQ(got.Frames(), 12000) << c.spec;
+    EXPECT_EQ(got.format, c.want) << c.formatArg;
+    EXPECT_EQ(got.Frames(), 12000) << c.formatArg;
   }
   // A float copy of the same render holds the unquantised samples the 16-bit one rounds.
   const Audio ref = Reference(in, 512, false, Knobs());
