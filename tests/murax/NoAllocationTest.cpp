@@ -2,32 +2,14 @@
 // test binary and count allocations made while blocks are processed.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <new>
 #include <vector>
 
+#include "CountingAllocator.h"
 #include "HostBlock.h"
 #include "MURAX.h"
 
-namespace
-{
-thread_local bool tCounting = false;
-thread_local int tAllocations = 0;
-
-void* CountedAlloc(std::size_t size)
-{
-  if (tCounting) ++tAllocations;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-} // namespace
-
-void* operator new(std::size_t size) { return CountedAlloc(size); }
-void* operator new[](std::size_t size) { return CountedAlloc(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+using testkit::tAllocations;
+using testkit::tCounting;
 
 TEST(AudioPath, ProcessingAllocatesNothing)
 {

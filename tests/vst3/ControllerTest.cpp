@@ -1,10 +1,9 @@
 // The controller side as a host sees it: parameters, texts, units and
 // programs, normalised values, views, and terminate/initialize cycles.
 #include <clocale>
-#include <cstdlib>
 #include <cstring>
-#include <locale.h>
 
+#include "CommaLocale.h"
 #include "Vst3TestSupport.h"
 #include "pluginterfaces/gui/iplugview.h"
 
@@ -93,58 +92,11 @@ TEST_F(Vst3Test, ValueTextsAndConversions)
   EXPECT_DOUBLE_EQ(c->normalizedParamToPlain(kEffectBypass, 1.0), 1.0);
 }
 
-// glibc keeps the path list it builds while looking up a locale through
-// LOCPATH; the leak checker of sanitizer builds is told not to count it.
-extern "C" __attribute__((used)) const char* __lsan_default_suppressions() { return "leak:__argz_add_sep\n"; }
-
-namespace
-{
-// A locale whose decimal separator is a comma: an installed one, or one
-// compiled into a private folder that goes with this object.
-class CommaLocale
-{
-public:
-  CommaLocale()
-  {
-    for (const char* candidate : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"})
-      if (Usable(candidate)) return;
-    char dir[] = "/tmp/murax-locale-XXXXXX";
-    if (!mkdtemp(dir)) return;
-    mFolder = dir;
-    const std::string command = "localedef -i de_DE -f UTF-8 '" + mFolder + "/de_DE.UTF-8' >/dev/null 2>&1";
-    if (std::system(command.c_str()) != 0) return;
-    setenv("LOCPATH", dir, 1);
-    Usable("de_DE.UTF-8");
-  }
-  ~CommaLocale()
-  {
-    if (mFolder.empty()) return;
-    unsetenv("LOCPATH");
-    std::system(("rm -rf '" + mFolder + "'").c_str());
-  }
-  // Empty when no such locale could be found or built.
-  const std::string& Name() const { return mName; }
-
-private:
-  bool Usable(const char* name)
-  {
-    locale_t l = newlocale(LC_NUMERIC_MASK, name, nullptr);
-    if (!l) return false;
-    freelocale(l);
-    mName = name;
-    return true;
-  }
-
-  std::string mName;
-  std::string mFolder;
-};
-} // namespace
-
 TEST_F(Vst3Test, NumberTextsIgnoreTheHostsDecimalComma)
 {
   auto plug = Make();
   ASSERT_TRUE(plug);
-  CommaLocale comma;
+  testkit::CommaLocale comma;
   const std::string& name = comma.Name();
   if (name.empty()) GTEST_SKIP() << "no locale with a decimal comma can be found or built (package 'locales')";
   ASSERT_NE(std::setlocale(LC_NUMERIC, name.c_str()), nullptr);

@@ -2,9 +2,7 @@
 // not allocate: this binary replaces the global allocator and counts.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <new>
-
+#include "CountingAllocator.h"
 #include "ControlTestKit.h"
 #include "ICaptionControl.h"
 #include "IFaderControl.h"
@@ -12,25 +10,8 @@
 #include "IRadioButtonsControl.h"
 #include "ISwitchControl.h"
 
-namespace
-{
-thread_local bool tCounting = false;
-thread_local int tAllocations = 0;
-
-void* CountedAlloc(std::size_t size)
-{
-  if (tCounting) ++tAllocations;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-} // namespace
-
-void* operator new(std::size_t size) { return CountedAlloc(size); }
-void* operator new[](std::size_t size) { return CountedAlloc(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+using testkit::tAllocations;
+using testkit::tCounting;
 
 using namespace controltest;
 

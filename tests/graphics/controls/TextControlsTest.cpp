@@ -13,10 +13,6 @@
 #include "ITextControl.h"
 #include "IURLControl.h"
 
-// glibc keeps the path list it builds while looking up a locale through
-// LOCPATH; the leak checker of sanitizer builds is told not to count it.
-extern "C" __attribute__((used)) const char* __lsan_default_suppressions() { return "leak:__argz_add_sep\n"; }
-
 using namespace controltest;
 
 namespace
@@ -116,7 +112,7 @@ TEST(CaptionControl, ShowsTheParameterWithItsLabelRebuiltOnEveryDraw)
 
 TEST(CaptionControl, NumbersKeepTheirPointUnderADecimalCommaLocale)
 {
-  editortest::CommaLocale comma;
+  testkit::CommaLocale comma;
   if (!comma.Install()) GTEST_SKIP() << "no decimal-comma locale could be found or built";
   Editor editor;
   IText style = WhiteText();

@@ -11,10 +11,6 @@
 #include "lice_blit.h"
 #include "TextEntryFilter.h"
 
-// glibc keeps the path list it builds while looking up a locale through
-// LOCPATH; the leak checker of sanitizer builds is told not to count it.
-extern "C" __attribute__((used)) const char* __lsan_default_suppressions() { return "leak:__argz_add_sep\n"; }
-
 TEST(PopupMenuModel, InsertionPrefixesAndChecks)
 {
   IPopupMenu menu;
@@ -195,7 +191,7 @@ TEST(Prompt, AControlsOwnPromptPicksItsRectangle)
 
 TEST(Prompt, NumbersIgnoreADecimalCommaLocale)
 {
-  editortest::CommaLocale comma;
+  testkit::CommaLocale comma;
   if (comma.Name().empty()) GTEST_SKIP() << "no locale with a decimal comma can be found or built (package 'locales')";
   PromptRig rig;
   ASSERT_TRUE(comma.Install());
@@ -215,7 +211,7 @@ TEST(Prompt, NumbersIgnoreADecimalCommaLocale)
 
 TEST(Prompt, CaptionsAndValueDisplaysIgnoreADecimalCommaLocale)
 {
-  editortest::CommaLocale comma;
+  testkit::CommaLocale comma;
   if (comma.Name().empty()) GTEST_SKIP() << "no locale with a decimal comma can be found or built (package 'locales')";
   PromptRig rig;
   IText style(14, &COLOR_WHITE, "DejaVu Sans");
