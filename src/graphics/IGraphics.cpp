@@ -162,7 +162,7 @@ bool IGraphics::IsDirty(IRECT* r)
 
 bool IGraphics::Draw(IRECT* r)
 {
-  ScopedClassicLocale classic; // captions and value displays format numbers
+  ScopedClassicNumbers classic; // captions and value displays format numbers
   const int n = mControls.GetSize();
   if (!n) return true;
   const IRECT area = r ? *r : IRECT();
@@ -248,7 +248,7 @@ void IGraphics::SetControlFromPlug(int controlIdx, double normalizedValue)
 
 void IGraphics::SetParameterFromGUI(int paramIdx, double normalizedValue)
 {
-  ScopedClassicLocale classic; // captions and value displays format numbers
+  ScopedClassicNumbers classic; // captions and value displays format numbers
   for (int i = 0; i < mControls.GetSize(); ++i)
   {
     IControl* c = mControls.Get(i);
@@ -296,6 +296,6 @@ void IGraphics::AssignParamNameToolTips()
 
 void IGraphics::OnGUIIdle()
 {
-  ScopedClassicLocale classic; // captions and value displays format numbers
+  ScopedClassicNumbers classic; // captions and value displays format numbers
   for (int i = 0; i < mControls.GetSize(); ++i) mControls.Get(i)->OnGUIIdle();
 }

@@ -52,7 +52,7 @@ void IGraphics::EndOpenEdit()
 
 void IGraphics::OnMouseDown(int x, int y, IMouseMod* mod)
 {
-  ScopedClassicLocale classic;
+  ScopedClassicNumbers classic;
   ReleaseMouseCapture();
   const int idx = HitTest(x, y);
   if (idx < 0) return;
@@ -72,7 +72,7 @@ void IGraphics::OnMouseDown(int x, int y, IMouseMod* mod)
 
 void IGraphics::OnMouseUp(int x, int y, IMouseMod* mod)
 {
-  ScopedClassicLocale classic;
+  ScopedClassicNumbers classic;
   const int captured = mMouseCapture.load(std::memory_order_relaxed);
   const int idx = captured >= 0 ? captured : HitTest(x, y);
   ReleaseMouseCapture();
@@ -84,7 +84,7 @@ void IGraphics::OnMouseUp(int x, int y, IMouseMod* mod)
 
 void IGraphics::OnMouseDrag(int x, int y, IMouseMod* mod)
 {
-  ScopedClassicLocale classic;
+  ScopedClassicNumbers classic;
   IControl* c = mControls.Get(mMouseCapture.load(std::memory_order_relaxed));
   if (!c || (x == mMouseX && y == mMouseY)) return;
   const int dX = x - mMouseX, dY = y - mMouseY;
@@ -95,7 +95,7 @@ void IGraphics::OnMouseDrag(int x, int y, IMouseMod* mod)
 
 bool IGraphics::OnMouseDblClick(int x, int y, IMouseMod* mod)
 {
-  ScopedClassicLocale classic;
+  ScopedClassicNumbers classic;
   ReleaseMouseCapture();
   const int idx = HitTest(x, y);
   if (idx < 0) return false;
@@ -115,7 +115,7 @@ bool IGraphics::OnMouseDblClick(int x, int y, IMouseMod* mod)
 
 void IGraphics::OnMouseWheel(int x, int y, IMouseMod* mod, int delta)
 {
-  ScopedClassicLocale classic;
+  ScopedClassicNumbers classic;
   const int captured = mMouseCapture.load(std::memory_order_relaxed);
   const int idx = captured >= 0 ? captured : HitTest(x, y);
   IControl* c = mControls.Get(idx);
@@ -130,7 +130,7 @@ void IGraphics::OnMouseWheel(int x, int y, IMouseMod* mod, int delta)
 
 bool IGraphics::OnMouseOver(int x, int y, IMouseMod* mod)
 {
-  ScopedClassicLocale classic;
+  ScopedClassicNumbers classic;
   if (!mHandleMouseOver) return false;
   const int captured = mMouseCapture.load(std::memory_order_relaxed);
   const int idx = captured >= 0 ? captured : HitTest(x, y, true);
@@ -161,7 +161,7 @@ int IGraphics::GetMouseControlIdx(int x, int y, bool mouseOver)
 
 bool IGraphics::OnKeyDown(int x, int y, int key)
 {
-  ScopedClassicLocale classic;
+  ScopedClassicNumbers classic;
   const int idx = GetMouseControlIdx(x, y);
   if (idx > 0) return mControls.Get(idx)->OnKeyDown(x, y, key);
   return mKeyCatcher ? mKeyCatcher->OnKeyDown(x, y, key) : false;

@@ -13,7 +13,7 @@ void IGraphics::PromptUserInput(IControl* control, IParam* param, IRECT* r)
   if (!control || !param || !r) return;
   const int n = param->GetNDisplayTexts();
   const bool menu = param->Type() == IParam::kTypeEnum || (param->Type() == IParam::kTypeBool && n > 0);
-  ScopedClassicLocale classic;
+  ScopedClassicNumbers classic;
   char current[IParam::kTextSize * 2];
   param->GetDisplayForHost(param->Value(), false, current, sizeof(current), menu);
   if (!menu)
@@ -37,7 +37,7 @@ void IGraphics::PromptUserInput(IControl* control, IParam* param, IRECT* r)
 void IGraphics::SetFromStringAfterPrompt(IControl* control, IParam* param, const char* str)
 {
   if (!param || !control) return;
-  ScopedClassicLocale classic; // the value display of the control formats the result
+  ScopedClassicNumbers classic; // the value display of the control formats the result
   double v = 0.0;
   if (param->Type() == IParam::kTypeBool || param->Type() == IParam::kTypeEnum)
   {

@@ -26,7 +26,7 @@ bool ICaptionControl::Draw(IGraphics* graphics)
     {
       // The parameter's value is written by the audio thread under this mutex.
       WDL_MutexLock lock(&mPlug->GetMutex());
-      ScopedClassicLocale classic;
+      ScopedClassicNumbers classic;
       char shown[IParam::kTextSize * 2];
       param->GetDisplayForHost(param->Value(), false, shown, sizeof(shown), true);
       if (mShowParamLabel)

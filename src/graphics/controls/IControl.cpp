@@ -125,7 +125,7 @@ void IControl::SetDirty(bool pushParamToPlug)
     char text[2 * 32 + 2];
     {
       WDL_MutexLock lock(&mPlug->GetMutex());
-      ScopedClassicLocale classic;
+      ScopedClassicNumbers classic;
       char shown[IParam::kTextSize * 2];
       param->GetDisplayForHost(param->Value(), false, shown, sizeof(shown), true);
       std::snprintf(text, sizeof(text), "%.32s %.32s", shown, param->GetLabelForHost());
